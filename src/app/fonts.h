@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QFont>
+
+// The window's five fonts, given in pixels so that they come out the same size whatever
+// dots per inch the screen reports.
+namespace Fonts {
+QFont T15();
+QFont T14();
+QFont T12();
+QFont S8B();
+QFont standard();
+
+// The classic face names map to their metric-compatible Liberation faces.
+void installSubstitutions();
+} // namespace Fonts

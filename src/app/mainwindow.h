@@ -1,0 +1,105 @@
+#pragma once
+
+#include "canvas/deletequestion.h"
+#include "run/runendview.h"
+#include "settings/settingshandlers.h"
+#include "settings/settingsview.h"
+#include "windowpacer.h"
+#include "windowsettingsstore.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CanvasItem;
+class CanvasWidget;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+// The one window, Quorvane: its controls, the canvas under them, and the wiring of
+// their events to the settings handlers and the run.
+class MainWindow : public QWidget, private SettingsView, private RunEndView {
+    Q_OBJECT
+
+public:
+    // Large enough to show the whole picture a run draws.
+    static constexpr QSize ClientSize{800, 581};
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    CanvasWidget *canvas() const { return m_canvas; }
+    bool isRunning() const { return m_running; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void wireEvents();
+
+    void startRun();
+    // Input that reaches a handler while a run lasts waits for its end, in order.
+    void whenIdle(std::function<void()> action);
+
+    QRadioButton *optionButton(Option option) const;
+
+    void selectOption(Option option) override;
+    void hideThicknessPicture() override;
+    void showThicknessPicture() override;
+    void showLabel(Label label, double left, double top) override;
+
+    CanvasWidget *m_canvas = nullptr;
+
+    QLineEdit *nRelativeRngth = nullptr;
+    QScrollBar *HScroll1 = nullptr;
+    QLineEdit *nZrcadleniDvouRozhrani = nullptr;
+    QGroupBox *frmAnimace = nullptr;
+    QRadioButton *nPomalá = nullptr;
+    QRadioButton *opPomalší = nullptr;
+    QRadioButton *opRychlá = nullptr;
+    QLineEdit *nSpomaleni = nullptr;
+    QGroupBox *frmPosunZdroje = nullptr;
+    QRadioButton *op50 = nullptr;
+    QRadioButton *op0 = nullptr;
+    QLineEdit *nPosunZdroje = nullptr;
+    QGroupBox *frmRelDelka = nullptr;
+    QRadioButton *op15D = nullptr;
+    QRadioButton *op1D = nullptr;
+    QRadioButton *op05D = nullptr;
+    QPushButton *cmdKonec = nullptr;
+    QGroupBox *frmFrekvence = nullptr;
+    QRadioButton *op15 = nullptr;
+    QRadioButton *op1 = nullptr;
+    QRadioButton *op05 = nullptr;
+    QGroupBox *frmBarva1 = nullptr;
+    QRadioButton *opModra = nullptr;
+    QRadioButton *opzelená = nullptr;
+    QRadioButton *opCervena = nullptr;
+    QRadioButton *opCerna = nullptr;
+    QLineEdit *nBarva = nullptr;
+    QLineEdit *nStartuje = nullptr;
+    QLineEdit *nFrekvence = nullptr;
+    QLineEdit *nNasob = nullptr;
+    QPushButton *cmdStart = nullptr;
+    CanvasItem *imThickness = nullptr;
+    CanvasItem *labKlepnuti = nullptr;
+    CanvasItem *labDetektor = nullptr;
+    CanvasItem *labZdroj = nullptr;
+    CanvasItem *labOdrazovost = nullptr;
+
+    std::unique_ptr<WindowSettingsStore> m_settings;
+    std::unique_ptr<SettingsHandlers> m_handlers;
+    std::unique_ptr<WindowPacer> m_pacer;
+    DeleteQuestion m_question;
+
+    bool m_running = false;
+    bool m_closeAfterRun = false;
+    std::vector<std::function<void()>> m_deferred;
+};

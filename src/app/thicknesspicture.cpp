@@ -1,0 +1,7 @@
+#include "thicknesspicture.h"
+
+#include "thicknesspicture.xpm"
+
+QImage thicknessPicture() {
+    return QImage(thickness_xpm);
+}

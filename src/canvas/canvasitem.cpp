@@ -1,0 +1,62 @@
+#include "canvasitem.h"
+
+#include "canvaswidget.h"
+#include "strokecolour.h"
+
+#include <QPainter>
+
+CanvasItem::CanvasItem(const QString &name, const QRect &geometry, CanvasWidget *canvas)
+    : QObject(canvas)
+    , m_canvas(canvas)
+    , m_geometry(geometry) {
+    setObjectName(name);
+}
+
+void CanvasItem::setText(const QString &text, const QFont &font, Qt::Alignment alignment) {
+    m_text = text;
+    m_font = font;
+    m_alignment = alignment;
+    if (m_visible)
+        paint();
+}
+
+void CanvasItem::setPicture(const QImage &picture) {
+    m_picture = picture;
+    if (m_visible)
+        paint();
+}
+
+void CanvasItem::show() {
+    showAt(m_geometry.topLeft());
+}
+
+void CanvasItem::hide() {
+    if (!m_visible)
+        return;
+    m_visible = false;
+    m_canvas->paintOnLayer(m_geometry, [this](QPainter &painter) {
+        painter.fillRect(m_geometry, QColor(StrokeColour::BackgroundGrey));
+    });
+}
+
+void CanvasItem::showAt(const QPoint &topLeft) {
+    if (topLeft != m_geometry.topLeft())
+        hide();
+    m_geometry.moveTopLeft(topLeft);
+    m_visible = true;
+    paint();
+}
+
+void CanvasItem::paint() {
+    m_canvas->paintOnLayer(m_geometry, [this](QPainter &painter) {
+        if (!m_picture.isNull()) {
+            painter.drawImage(m_geometry, m_picture);
+            return;
+        }
+        painter.fillRect(m_geometry, QColor(StrokeColour::BackgroundGrey));
+        painter.setClipRect(m_geometry);
+        painter.setFont(m_font);
+        painter.setPen(QColor(StrokeColour::ForeColour));
+        painter.drawText(m_geometry, int(m_alignment), m_text);
+    });
+}

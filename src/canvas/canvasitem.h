@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QRect>
+
+class CanvasWidget;
+class QPainter;
+
+// A label or picture that lies on the canvas's own layer rather than above it: strokes
+// drawn where it is shown paint over it, and showing it paints its opaque rectangle over
+// the strokes beneath. Hiding it leaves plain background where it stood.
+class CanvasItem : public QObject {
+    Q_OBJECT
+
+public:
+    CanvasItem(const QString &name, const QRect &geometry, CanvasWidget *canvas);
+
+    void setText(const QString &text, const QFont &font, Qt::Alignment alignment);
+    void setPicture(const QImage &picture);
+
+    QString text() const { return m_text; }
+    QRect geometry() const { return m_geometry; }
+    bool isVisible() const { return m_visible; }
+
+    void show();
+    void hide();
+    // Shows the item with its top-left corner at the given place, moving it if need be.
+    void showAt(const QPoint &topLeft);
+
+private:
+    void paint();
+
+    CanvasWidget *m_canvas = nullptr;
+    QRect m_geometry;
+    bool m_visible = false;
+    QString m_text;
+    QFont m_font;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
+    QImage m_picture;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "canvas.h"
+#include "imagecanvas.h"
+
+#include <QWidget>
+
+#include <functional>
+
+// The window's client area as a canvas. Strokes go into a backing image that every
+// repaint copies, so the picture survives being covered or moved; flush() puts what
+// changed on the screen at once.
+class CanvasWidget : public QWidget, public Canvas {
+    Q_OBJECT
+
+public:
+    explicit CanvasWidget(QSize logicalSize, QWidget *parent = nullptr);
+
+    void setPenWidth(int width) override;
+    void line(float x1, float y1, float x2, float y2,
+              StrokeColour colour = StrokeColour::fore()) override;
+    void circle(float x, float y, float radius,
+                StrokeColour colour = StrokeColour::fore()) override;
+
+    // Paints into the canvas image itself, as the items on the canvas's layer do.
+    void paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint);
+
+    void flush();
+    const QImage &image() const { return m_canvas.image(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void scheduleFlush();
+
+    ImageCanvas m_canvas;
+    bool m_flushScheduled = false;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// A modal question that can only be answered, not dismissed. Callers tell No from
+// every other answer, so anything unexpected counts as Yes.
+class YesNoQuestion {
+public:
+    enum class Answer { Yes, No };
+
+    virtual ~YesNoQuestion() = default;
+    virtual Answer ask(const QString &text) = 0;
+};

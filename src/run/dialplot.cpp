@@ -1,0 +1,65 @@
+#include "dialplot.h"
+
+#include "canvas/canvas.h"
+#include "scene.h"
+#include "settings/colourwords.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+struct Tip {
+    double x;
+    double y;
+};
+
+// The back arrow starts at the front arrow's tip and turns clockwise on screen as the
+// phase grows; at phase 0 it points straight back along the front arrow.
+Tip backArrowTip(const Scene &s, double phaseAngle) {
+    return {s.DialX + s.FrontArrowLength - s.BackArrowLength * std::cos(phaseAngle),
+            s.DialY - s.BackArrowLength * std::sin(phaseAngle)};
+}
+
+// The point colour for a colour word; "černá" draws in the fore colour.
+std::optional<StrokeColour> pointColour(QStringView word) {
+    if (word == ColourWord::modrá)
+        return StrokeColour::rgb(0, 0, 255);
+    if (word == ColourWord::zelená)
+        return StrokeColour::rgb(0, 255, 0);
+    if (word == ColourWord::červená)
+        return StrokeColour::rgb(255, 0, 0);
+    if (word == ColourWord::černá)
+        return StrokeColour::fore();
+    return std::nullopt;
+}
+
+} // namespace
+
+double plotX(const Scene &s, int thickness) {
+    const double PhaseAngle = s.PhaseStep * thickness;
+    const double sinPart = s.BackArrowLength * std::sin(PhaseAngle);
+    double sum = sinPart * sinPart;
+    const double cosPart = s.BackArrowLength * std::cos(PhaseAngle) + -s.FrontArrowLength;
+    sum = cosPart * cosPart + sum;
+    return sum * 0.02;
+}
+
+void drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canvas &canvas) {
+    const auto f = [](double v) { return float(v); };
+    const Tip tip = backArrowTip(s, s.PhaseStep * thickness);
+    const Tip previous = backArrowTip(s, s.PhaseStep * (thickness - 1));
+    const float frontTipX = f(s.DialX + s.FrontArrowLength);
+
+    canvas.setPenWidth(2);
+    canvas.line(frontTipX, f(s.DialY), f(previous.x), f(previous.y), StrokeColour::buttonFace());
+    canvas.line(frontTipX, f(s.DialY), f(tip.x), f(tip.y), StrokeColour::rgb(255, 0, 0));
+    canvas.line(f(s.DialX), f(s.DialY), f(previous.x), f(previous.y),
+                StrokeColour::rgb(255, 192, 192));
+    canvas.line(f(s.DialX), f(s.DialY), f(tip.x), f(tip.y), StrokeColour::rgb(0, 255, 0));
+
+    const double PlotX = plotX(s, thickness);
+    canvas.setPenWidth(2);
+    if (const auto colour = pointColour(colourWord))
+        canvas.circle(f(s.GraphLeft + PlotX), f(s.GraphTop + thickness), 1, *colour);
+}

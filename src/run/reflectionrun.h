@@ -1,0 +1,23 @@
+#pragma once
+
+class Canvas;
+class RunEndView;
+class SettingsStore;
+class StepPacer;
+class YesNoQuestion;
+
+// Everything one press of Start does, from the question to the labels, synchronously.
+class ReflectionRun {
+public:
+    ReflectionRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question,
+                  StepPacer &pacer, RunEndView &view);
+
+    void run();
+
+private:
+    SettingsStore &m_settings;
+    Canvas &m_canvas;
+    YesNoQuestion &m_question;
+    StepPacer &m_pacer;
+    RunEndView &m_view;
+};

@@ -1,0 +1,34 @@
+#include "runstart.h"
+
+#include "canvas/canvas.h"
+#include "canvas/yesnoquestion.h"
+#include "settings/colourwords.h"
+#include "settings/settingsstore.h"
+
+namespace {
+
+constexpr double AreaWidth = 800;
+constexpr double AreaHeight = 581;
+
+// Rows are wiped from the bottom up, one line per row y = AreaHeight - t; rows above the
+// canvas (t of 582 and more) are drawn all the same.
+void clearRows(Canvas &canvas, int firstT, int lastT, double left, double right) {
+    const auto grey = StrokeColour::rgb(192, 192, 192);
+    for (int t = firstT; t <= lastT; ++t) {
+        const auto y = float(AreaHeight - t);
+        canvas.line(float(left), y, float(right), y, grey);
+    }
+}
+
+} // namespace
+
+void startRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question) {
+    canvas.setPenWidth(1);
+    if (settings.text(StateField::nStartuje) != FirstRunFlag::Ano) {
+        if (question.ask(QStringLiteral("Delete probability")) != YesNoQuestion::Answer::No)
+            clearRows(canvas, 1, 600, 100, AreaWidth - 5);
+    }
+    settings.setText(StateField::nStartuje, FirstRunFlag::Ne.toString());
+    clearRows(canvas, 1, 500, 20, AreaWidth / 2);
+    clearRows(canvas, 400, 600, 100, AreaWidth - 5);
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+class Canvas;
+class SettingsStore;
+class YesNoQuestion;
+
+// Prepares the canvas for a run: from the second run on asks whether the earlier curves
+// go, marks that a run has started, and wipes the sheet and dial areas.
+void startRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringView>
+
+// The words the graph colour is stored as; compared exactly, accents and case included.
+namespace ColourWord {
+inline constexpr QStringView modrá = u"modrá";
+inline constexpr QStringView zelená = u"zelená";
+inline constexpr QStringView červená = u"červená";
+inline constexpr QStringView černá = u"černá";
+} // namespace ColourWord
+
+namespace FirstRunFlag {
+inline constexpr QStringView Ano = u"Ano";
+inline constexpr QStringView Ne = u"Ne";
+} // namespace FirstRunFlag

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "option.h"
+
+#include <QString>
+
+class SettingsStore;
+class SettingsView;
+
+// The start-up defaults and one handler per settings control. Stateless: everything
+// they decide is written to the store or done to the view.
+class SettingsHandlers {
+public:
+    SettingsHandlers(SettingsStore &store, SettingsView &view);
+
+    void startUp();
+    void optionChosen(Option option);
+    void scrollBarChanged(int value);
+
+private:
+    void chooseFrequency(const QString &frequency, QStringView colourWord, Option colourOption);
+
+    SettingsStore &m_store;
+    SettingsView &m_view;
+};
