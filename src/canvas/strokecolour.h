@@ -9,6 +9,8 @@ class StrokeColour {
 public:
     enum class Kind { Fore, Rgb, InactiveBorder, ButtonFace };
 
+    constexpr StrokeColour() = default;
+
     static constexpr StrokeColour fore() { return StrokeColour(Kind::Fore, 0); }
     static constexpr StrokeColour rgb(int r, int g, int b) {
         return StrokeColour(Kind::Rgb, qRgb(r, g, b));

@@ -1,0 +1,458 @@
+#include "recordingcanvas.h"
+
+#include "canvas/imagecanvas.h"
+#include "run/dialplot.h"
+#include "run/reflectionrun.h"
+#include "run/scene.h"
+
+#include <QLocale>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+Q_DECLARE_METATYPE(StrokeColour)
+Q_DECLARE_METATYPE(StateField)
+Q_DECLARE_METATYPE(YesNoQuestion::Answer)
+
+namespace {
+
+const auto Grey = StrokeColour::rgb(192, 192, 192);
+const auto Erase = StrokeColour::inactiveBorder();
+
+// The run's calls split at each step's end: step i's strokes are segments[i], with
+// everything before the first step's own strokes at the front of segments[0].
+struct RunLog {
+    std::vector<std::vector<Call>> segments;
+    std::vector<Call> afterSweep;
+};
+
+RunLog split(const std::vector<Call> &calls) {
+    RunLog log;
+    std::vector<Call> current;
+    for (const Call &call : calls) {
+        if (call.kind == Call::Kind::Step) {
+            log.segments.push_back(std::move(current));
+            current.clear();
+        } else {
+            current.push_back(call);
+        }
+    }
+    log.afterSweep = std::move(current);
+    return log;
+}
+
+struct Settings {
+    double frequency = 1;
+    double length = 1;
+    double shift = 0;
+};
+
+// The strokes of one sweep step, written out from the geometry of the picture rather
+// than taken from the program.
+std::vector<Call> expectedStep(int T, Settings settings, StrokeColour pointColour) {
+    const double FrontY = 190.5, DialX = 470, DialY = 110.5, F = 50;
+    const double B = 50 * settings.length;
+    const double SourceY = 90.5 + settings.shift;
+    const double phaseStep = 1.57041 / 100 * 5 * settings.frequency;
+    const double BackY = FrontY + T, PrevBackY = FrontY + T - 1;
+    const double a = phaseStep * T, prev = phaseStep * (T - 1);
+    const double tipX = DialX + F - B * std::cos(a), tipY = DialY - B * std::sin(a);
+    const double prevX = DialX + F - B * std::cos(prev), prevY = DialY - B * std::sin(prev);
+    const double s = B * std::sin(a), c = B * std::cos(a) - F;
+    const double PlotX = (c * c + s * s) * 0.02;
+
+    std::vector<Call> calls = {
+        Call::penWidth(3),
+        Call::line(470, 110.5, 520, 110.5),
+        Call::penWidth(1),
+        Call::line(30, BackY, 400, BackY),
+        Call::line(30, SourceY, 215, FrontY),
+        Call::line(30, SourceY, 215, PrevBackY, Erase),
+        Call::line(215, FrontY, 400, 90.5),
+        Call::line(30, SourceY, 215, BackY),
+        Call::line(215, PrevBackY, 400, 90.5, Erase),
+        Call::line(215, BackY, 400, 90.5),
+        Call::penWidth(2),
+        Call::line(520, 110.5, prevX, prevY, StrokeColour::buttonFace()),
+        Call::line(520, 110.5, tipX, tipY, StrokeColour::rgb(255, 0, 0)),
+        Call::line(470, 110.5, prevX, prevY, StrokeColour::rgb(255, 192, 192)),
+        Call::line(470, 110.5, tipX, tipY, StrokeColour::rgb(0, 255, 0)),
+        Call::penWidth(2),
+        Call::circle(420 + PlotX, 190.5 + T, 1, pointColour),
+        Call::penWidth(1),
+    };
+    for (int k = 1; k <= T; ++k)
+        calls.push_back(Call::line(30, FrontY + k, 400, FrontY + k));
+    return calls;
+}
+
+void compareCalls(const std::vector<Call> &actual, const std::vector<Call> &expected) {
+    for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) {
+        if (!(actual[i] == expected[i]))
+            QFAIL(qPrintable(QStringLiteral("call %1: got %2, expected %3")
+                                 .arg(i)
+                                 .arg(describe(actual[i]), describe(expected[i]))));
+    }
+    QCOMPARE(actual.size(), expected.size());
+}
+
+std::vector<Call> runOnce(MemorySettingsStore &store, RecordingCanvas &canvas) {
+    canvas.calls.clear();
+    canvas.delayCounts.clear();
+    ReflectionRun(store, canvas, canvas, canvas, canvas).run();
+    return canvas.calls;
+}
+
+// The rows a band of clearing lines touches, in drawing order.
+std::vector<float> rowsOf(const std::vector<Call> &calls, float left, float right) {
+    std::vector<float> rows;
+    for (const Call &call : calls)
+        if (call.kind == Call::Kind::Line && call.colour == Grey && call.a == left &&
+            call.c == right && call.b == call.d)
+            rows.push_back(call.b);
+    return rows;
+}
+
+} // namespace
+
+class TestRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void staticScene_data();
+    void staticScene();
+    void sweepStep_data();
+    void sweepStep();
+    void clearing_data();
+    void clearing();
+    void completion_data();
+    void completion();
+    void pointColour_data();
+    void pointColour();
+    void plotXRange_data();
+    void plotXRange();
+    void slowDownIsReadAtEveryStep();
+    void unreadableSettingsNeverStallARun_data();
+    void unreadableSettingsNeverStallARun();
+};
+
+void TestRun::staticScene_data() {
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("shift");
+    QTest::addColumn<double>("maximumX");
+    QTest::addColumn<double>("halfMaximumX");
+    QTest::addColumn<double>("sourceY");
+
+    QTest::newRow("defaults") << "1"
+                              << "0" << 620.0 << 520.0 << 90.5;
+    QTest::newRow("length 0.5") << "0.5"
+                                << "0" << 532.5 << 476.25 << 90.5;
+    QTest::newRow("length 1.5") << "1.5"
+                                << "0" << 732.5 << 576.25 << 90.5;
+    QTest::newRow("source shift 50") << "1"
+                                     << "50" << 620.0 << 520.0 << 140.5;
+}
+
+void TestRun::staticScene() {
+    QFETCH(QString, length);
+    QFETCH(QString, shift);
+    QFETCH(double, maximumX);
+    QFETCH(double, halfMaximumX);
+    QFETCH(double, sourceY);
+
+    MemorySettingsStore store;
+    store.setText(StateField::nNasob, length);
+    store.setText(StateField::nPosunZdroje, shift);
+    RecordingCanvas canvas;
+    const RunLog log = split(runOnce(store, canvas));
+
+    // The first run wipes 500 + 201 rows after setting the pen; then the scene follows.
+    const std::vector<Call> &first = log.segments.front();
+    const std::vector<Call> scene(first.begin() + 1 + 500 + 201, first.begin() + 1 + 701 + 11);
+    compareCalls(scene, {
+                            Call::penWidth(1),
+                            Call::line(420, 190.5, 420, 540.5),
+                            Call::line(470, 110.5, 520, 110.5),
+                            Call::line(420, 190.5, 780, 190.5),
+                            Call::circle(470, 110.5, 50),
+                            Call::line(30, 190.5, 400, 190.5),
+                            Call::circle(30, sourceY, 5),
+                            Call::circle(400, 90.5, 5),
+                            Call::line(30, sourceY, 215, 190.5),
+                            Call::line(maximumX, 190.5, maximumX, 540.5),
+                            Call::line(halfMaximumX, 190.5, halfMaximumX, 540.5),
+                        });
+}
+
+void TestRun::sweepStep_data() {
+    QTest::addColumn<int>("thickness");
+    QTest::addColumn<double>("frequency");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("shift");
+
+    QTest::newRow("first step") << 0 << 1.0 << 1.0 << 0.0;
+    QTest::newRow("second step") << 1 << 1.0 << 1.0 << 0.0;
+    QTest::newRow("last step") << 300 << 1.0 << 1.0 << 0.0;
+    QTest::newRow("half a turn, frequency 1") << 40 << 1.0 << 1.0 << 0.0;
+    QTest::newRow("frequency 0.5, length 1.5") << 123 << 0.5 << 1.5 << 0.0;
+    QTest::newRow("frequency 1.5, length 0.5") << 77 << 1.5 << 0.5 << 0.0;
+    QTest::newRow("source shifted 50") << 10 << 1.0 << 1.0 << 50.0;
+}
+
+void TestRun::sweepStep() {
+    QFETCH(int, thickness);
+    QFETCH(double, frequency);
+    QFETCH(double, length);
+    QFETCH(double, shift);
+
+    MemorySettingsStore store;
+    store.setText(StateField::nFrekvence, QLocale().toString(frequency));
+    store.setText(StateField::nNasob, QLocale().toString(length));
+    store.setText(StateField::nPosunZdroje, QLocale().toString(shift));
+    RecordingCanvas canvas;
+    const RunLog log = split(runOnce(store, canvas));
+    QCOMPARE(log.segments.size(), std::size_t(301));
+
+    const auto expected =
+        expectedStep(thickness, {frequency, length, shift}, StrokeColour::rgb(0, 255, 0));
+    std::vector<Call> actual = log.segments.at(std::size_t(thickness));
+    if (thickness == 0)
+        actual.erase(actual.begin(), actual.end() - std::ptrdiff_t(expected.size()));
+    compareCalls(actual, expected);
+}
+
+void TestRun::clearing_data() {
+    QTest::addColumn<bool>("secondRun");
+    QTest::addColumn<YesNoQuestion::Answer>("answer");
+    QTest::addColumn<bool>("plotBandCleared");
+
+    QTest::newRow("first run: no question") << false << YesNoQuestion::Answer::Yes << false;
+    QTest::newRow("second run, Yes") << true << YesNoQuestion::Answer::Yes << true;
+    QTest::newRow("second run, No") << true << YesNoQuestion::Answer::No << false;
+}
+
+void TestRun::clearing() {
+    QFETCH(bool, secondRun);
+    QFETCH(YesNoQuestion::Answer, answer);
+    QFETCH(bool, plotBandCleared);
+
+    MemorySettingsStore store;
+    RecordingCanvas canvas;
+    canvas.answer = answer;
+    if (secondRun)
+        runOnce(store, canvas);
+    const std::vector<Call> calls = runOnce(store, canvas);
+    QCOMPARE(store.text(StateField::nStartuje), QStringLiteral("Ne"));
+
+    const auto questions = std::count_if(calls.begin(), calls.end(), [](const Call &call) {
+        return call.kind == Call::Kind::Question &&
+               call.text == QStringLiteral("Delete probability");
+    });
+    QCOMPARE(questions, secondRun ? 1 : 0);
+    if (secondRun)
+        QCOMPARE(calls.at(1).kind, Call::Kind::Question);
+
+    // Rows from the bottom up, the loops' end values included, rows above the canvas too.
+    const std::vector<float> wide = rowsOf(calls, 100, 795);
+    const std::vector<float> sheet = rowsOf(calls, 20, 400);
+    QCOMPARE(sheet.size(), std::size_t(500));
+    QCOMPARE(sheet.front(), 580.0f);
+    QCOMPARE(sheet.back(), 81.0f);
+    QCOMPARE(wide.size(), std::size_t(plotBandCleared ? 600 + 201 : 201));
+    if (plotBandCleared) {
+        QCOMPARE(wide.front(), 580.0f);
+        QCOMPARE(wide.at(599), -19.0f);
+    }
+    QCOMPARE(wide.at(wide.size() - 201), 181.0f);
+    QCOMPARE(wide.back(), -19.0f);
+    QCOMPARE(calls.front(), Call::penWidth(1));
+}
+
+void TestRun::completion_data() {
+    QTest::addColumn<QString>("shift");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<double>("sourceY");
+
+    QTest::newRow("defaults") << "0"
+                              << "1" << 90.5;
+    QTest::newRow("length 1.5 keeps the label places") << "0"
+                                                       << "1.5" << 90.5;
+    QTest::newRow("source shifted 50") << "50"
+                                       << "1" << 140.5;
+}
+
+void TestRun::completion() {
+    QFETCH(QString, shift);
+    QFETCH(QString, length);
+    QFETCH(double, sourceY);
+
+    MemorySettingsStore store;
+    store.setText(StateField::nPosunZdroje, shift);
+    store.setText(StateField::nNasob, length);
+    RecordingCanvas canvas;
+    const RunLog log = split(runOnce(store, canvas));
+
+    std::vector<Call> expected = {
+        Call::penWidth(3),
+        Call::line(30, sourceY, 215, 489.5, Erase),
+        Call::line(215, 489.5, 400, 90.5, Erase),
+        Call::penWidth(2),
+        Call::penWidth(1),
+    };
+    // 301 rows: the fill covers the last back surface and one row below it.
+    for (int k = 1; k <= 301; ++k)
+        expected.push_back(
+            Call::line(30, 190.5 + k, 400, 190.5 + k, StrokeColour::rgb(192, 255, 255)));
+    expected.push_back(Call::line(30, sourceY, 215, 489.5));
+    expected.push_back(Call::line(215, 489.5, 400, 90.5));
+    Call picture;
+    picture.kind = Call::Kind::Picture;
+    expected.push_back(picture);
+    const auto label = [](RunEndView::Label which, float left, float top) {
+        Call call;
+        call.kind = Call::Kind::Label;
+        call.value = int(which);
+        call.a = left;
+        call.b = top;
+        return call;
+    };
+    expected.push_back(label(RunEndView::Label::labOdrazovost, 470, 170.5));
+    expected.push_back(label(RunEndView::Label::labZdroj, 25, float(sourceY - 30)));
+    expected.push_back(label(RunEndView::Label::labDetektor, 360, 60.5));
+    compareCalls(log.afterSweep, expected);
+}
+
+void TestRun::pointColour_data() {
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("plotted");
+    QTest::addColumn<StrokeColour>("colour");
+
+    QTest::newRow("modrá") << QStringLiteral("modrá") << true << StrokeColour::rgb(0, 0, 255);
+    QTest::newRow("zelená") << QStringLiteral("zelená") << true << StrokeColour::rgb(0, 255, 0);
+    QTest::newRow("červená") << QStringLiteral("červená") << true << StrokeColour::rgb(255, 0, 0);
+    QTest::newRow("černá in the fore colour")
+        << QStringLiteral("černá") << true << StrokeColour::fore();
+    QTest::newRow("no accent") << QStringLiteral("modra") << false << StrokeColour::fore();
+    QTest::newRow("other case") << QStringLiteral("Zelená") << false << StrokeColour::fore();
+    QTest::newRow("trailing blank") << QStringLiteral("černá ") << false << StrokeColour::fore();
+    QTest::newRow("empty") << QString() << false << StrokeColour::fore();
+}
+
+void TestRun::pointColour() {
+    QFETCH(QString, word);
+    QFETCH(bool, plotted);
+    QFETCH(StrokeColour, colour);
+
+    MemorySettingsStore store;
+    store.setText(StateField::nBarva, word);
+    RecordingCanvas canvas;
+    const RunLog log = split(runOnce(store, canvas));
+
+    for (int T : {0, 150, 300}) {
+        const auto &step = log.segments.at(std::size_t(T));
+        const auto circle = std::find_if(step.begin(), step.end(), [](const Call &call) {
+            return call.kind == Call::Kind::Circle && call.c == 1;
+        });
+        QCOMPARE(circle != step.end(), plotted);
+        if (plotted)
+            QCOMPARE(circle->colour, colour);
+        // The dial turns whether or not a point is plotted.
+        const auto greenArrows = std::count_if(step.begin(), step.end(), [](const Call &call) {
+            return call.kind == Call::Kind::Line && call.colour == StrokeColour::rgb(0, 255, 0);
+        });
+        QCOMPARE(greenArrows, 1);
+    }
+}
+
+void TestRun::plotXRange_data() {
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("least");
+    QTest::addColumn<double>("greatest");
+
+    QTest::newRow("0.5") << 0.5 << 12.5 << 112.5;
+    QTest::newRow("1") << 1.0 << 0.0 << 200.0;
+    QTest::newRow("1.5") << 1.5 << 12.5 << 312.5;
+}
+
+void TestRun::plotXRange() {
+    QFETCH(double, length);
+    QFETCH(double, least);
+    QFETCH(double, greatest);
+
+    const Scene scene = Scene::compute(1, length, 0);
+    QCOMPARE(plotX(scene, 0), least);
+    double top = 0;
+    for (int T = 0; T <= 300; ++T) {
+        const double x = plotX(scene, T);
+        const double B = scene.BackArrowLength;
+        const double cosineForm = 0.02 * (2500 + B * B - 100 * B * std::cos(scene.PhaseStep * T));
+        QVERIFY(std::abs(x - cosineForm) < 1e-9);
+        QVERIFY(x >= least - 1e-9 && x <= greatest + 1e-9);
+        top = std::max(top, x);
+    }
+    // Half a turn, about 40 rows at frequency 1, nearly reaches the greatest value.
+    QVERIFY(greatest - top < 0.01 * greatest);
+}
+
+void TestRun::slowDownIsReadAtEveryStep() {
+    MemorySettingsStore store;
+    store.setText(StateField::nSpomaleni, QStringLiteral("3"));
+    RecordingCanvas canvas;
+    canvas.onStep = [&store](int stepsDone) {
+        if (stepsDone == 100)
+            store.setText(StateField::nSpomaleni, QStringLiteral("0"));
+    };
+    runOnce(store, canvas);
+    QCOMPARE(canvas.delayCounts.size(), std::size_t(301));
+    QCOMPARE(canvas.delayCounts.front(), 60000.0);
+    QCOMPARE(canvas.delayCounts.at(99), 60000.0);
+    QCOMPARE(canvas.delayCounts.at(100), 0.0);
+}
+
+void TestRun::unreadableSettingsNeverStallARun_data() {
+    QTest::addColumn<StateField>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("delayCount");
+
+    QTest::newRow("frequency not a number") << StateField::nFrekvence << "abc" << 20000.0;
+    QTest::newRow("length empty") << StateField::nNasob << "" << 20000.0;
+    QTest::newRow("length infinite") << StateField::nNasob << "inf" << 20000.0;
+    QTest::newRow("shift far off the canvas") << StateField::nPosunZdroje << "1e30" << 20000.0;
+    QTest::newRow("shift beyond a float") << StateField::nPosunZdroje << "1e300" << 20000.0;
+    QTest::newRow("slow-down not a number") << StateField::nSpomaleni << "pomalu" << 0.0;
+    QTest::newRow("slow-down negative") << StateField::nSpomaleni << "-4" << 0.0;
+    QTest::newRow("slow-down fractional") << StateField::nSpomaleni << "2.5" << 50000.0;
+    QTest::newRow("slow-down huge") << StateField::nSpomaleni << "1e12" << 600000.0;
+    QTest::newRow("slow-down not finite") << StateField::nSpomaleni << "nan" << 0.0;
+}
+
+void TestRun::unreadableSettingsNeverStallARun() {
+    QFETCH(StateField, field);
+    QFETCH(QString, text);
+    QFETCH(double, delayCount);
+
+    MemorySettingsStore store;
+    store.setText(field, text);
+    RecordingCanvas canvas;
+    const RunLog log = split(runOnce(store, canvas));
+
+    QCOMPARE(log.segments.size(), std::size_t(301));
+    QCOMPARE(canvas.delayCounts.front(), delayCount);
+
+    // The same settings on a real image: positions far off the canvas, or beyond what a
+    // float holds, are drawn or dropped without harm.
+    MemorySettingsStore imageStore;
+    imageStore.setText(field, text);
+    ImageCanvas image(QSize(800, 581));
+    ReflectionRun(imageStore, image, canvas, canvas, canvas).run();
+    QCOMPARE(image.image().pixel(35, 300), qRgb(192, 255, 255));
+    // An unreadable geometry setting counts as its start-up value.
+    if (field == StateField::nFrekvence || field == StateField::nNasob)
+        compareCalls(log.segments.at(7), expectedStep(7, {}, StrokeColour::rgb(0, 255, 0)));
+}
+
+QTEST_GUILESS_MAIN(TestRun)
+#include "tst_run.moc"
