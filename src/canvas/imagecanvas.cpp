@@ -98,6 +98,11 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
         firstColumn = int(std::floor(left + 0.5));
         lastColumn = int(std::floor(right + 0.5)) - 1;
     } else {
+        // An edge exactly on a pixel centre is a tie that Qt's rasteriser settles by
+        // rounding errors of its own; leave those lines to it.
+        for (const double edge : {ratio * left, ratio * right, ratio * (y - 0.5)})
+            if (edge - std::floor(edge) == 0.5)
+                return false;
         firstRow = firstCentreAbove(ratio * (y - 0.5));
         lastRow = lastCentreAtOrBelow(ratio * (y + 0.5));
         firstColumn = firstCentreAbove(ratio * left);

@@ -1,0 +1,182 @@
+#include "canvas/imagecanvas.h"
+
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+const QRgb Background = qRgb(192, 192, 192);
+
+bool allBackground(const QImage &image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (row[x] != Background)
+                return false;
+    }
+    return true;
+}
+
+QString firstDifference(const QImage &a, const QImage &b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("device pixel (%1, %2)").arg(x).arg(y);
+    return {};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(StrokeColour)
+
+class TestImageCanvas : public QObject {
+    Q_OBJECT
+
+private slots:
+    void erasingLeavesExactBackground_data();
+    void erasingLeavesExactBackground();
+    void horizontalShortcutMatchesQPainter_data();
+    void horizontalShortcutMatchesQPainter();
+    void lastPointOfALineIsNotPainted();
+    void changedRegionCoversEveryStroke();
+};
+
+void TestImageCanvas::erasingLeavesExactBackground_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<StrokeColour>("eraser");
+    for (qreal ratio : {1.0, 2.0}) {
+        const QByteArray scale = ratio == 1.0 ? "1x" : "2x";
+        QTest::newRow(scale + ", grey") << ratio << StrokeColour::rgb(192, 192, 192);
+        QTest::newRow(scale + ", inactive border") << ratio << StrokeColour::inactiveBorder();
+        QTest::newRow(scale + ", button face") << ratio << StrokeColour::buttonFace();
+    }
+}
+
+// The run erases by drawing the same stroke again in a colour equal to the background;
+// that must leave not a single pixel behind, in any direction, width or fraction.
+void TestImageCanvas::erasingLeavesExactBackground() {
+    QFETCH(qreal, ratio);
+    QFETCH(StrokeColour, eraser);
+
+    ImageCanvas canvas(QSize(200, 150), ratio);
+    const StrokeColour inks[] = {StrokeColour::fore(), StrokeColour::rgb(255, 0, 0),
+                                 StrokeColour::rgb(0, 255, 0), StrokeColour::rgb(255, 192, 192)};
+    QRandomGenerator generator(20261208);
+    auto *random = &generator;
+    for (int i = 0; i < 300; ++i) {
+        const int width = 1 + i % 3;
+        const auto coordinate = [&](int limit) {
+            return float(random->bounded(limit * 4)) / 4.0f - 10.0f;
+        };
+        const float x1 = coordinate(220), y1 = coordinate(170), x2 = coordinate(220),
+                    y2 = coordinate(170);
+        const bool horizontal = i % 5 == 0;
+        const StrokeColour ink = inks[i % 4];
+
+        canvas.setPenWidth(width);
+        canvas.line(x1, y1, x2, horizontal ? y1 : y2, ink);
+        canvas.line(x1, y1, x2, horizontal ? y1 : y2, eraser);
+        if (i % 7 == 0) {
+            canvas.circle(x1, y1, i % 2 ? 5 : 1, ink);
+            canvas.circle(x1, y1, i % 2 ? 5 : 1, eraser);
+        }
+        if (!allBackground(canvas.image()))
+            QFAIL(qPrintable(QStringLiteral("width %1 line (%2, %3)-(%4, %5) left a trace")
+                                 .arg(width)
+                                 .arg(x1)
+                                 .arg(y1)
+                                 .arg(x2)
+                                 .arg(horizontal ? y1 : y2)));
+    }
+}
+
+void TestImageCanvas::horizontalShortcutMatchesQPainter_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("2x") << 2.0;
+}
+
+// Thin horizontal lines bypass QPainter; they must give exactly its pixels, for the
+// run's own rows and ends and for any position on a 1/64 grid, clipped or not.
+void TestImageCanvas::horizontalShortcutMatchesQPainter() {
+    QFETCH(qreal, ratio);
+
+    struct Line {
+        float x1, x2, y;
+    };
+    std::vector<Line> lines = {
+        {30, 400, 190.5f}, {30, 400, 491.5f}, {20, 400, 580},  {100, 795, 181},
+        {100, 795, -19},   {400, 30, 250.5f}, {-5, 805, 0},    {0, 800, 580.5f},
+        {30, 30, 100},     {399.5f, 400, 50}, {100, 795, 581}, {100, 795, 580.99f},
+    };
+    QRandomGenerator generator(20261208);
+    auto *random = &generator;
+    for (int i = 0; i < 2000; ++i) {
+        const auto grid = [&](int from, int to) {
+            return float(from + random->bounded((to - from) * 64) / 64.0);
+        };
+        lines.push_back({grid(-20, 820), grid(-20, 820), grid(-30, 600)});
+    }
+
+    ImageCanvas shortcut(QSize(800, 581), ratio);
+    ImageCanvas plain(QSize(800, 581), ratio);
+    plain.setHorizontalShortcut(false);
+    const StrokeColour inks[] = {StrokeColour::fore(), StrokeColour::rgb(192, 255, 255),
+                                 StrokeColour::inactiveBorder()};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line &line = lines[i];
+        shortcut.line(line.x1, line.y, line.x2, line.y, inks[i % 3]);
+        plain.line(line.x1, line.y, line.x2, line.y, inks[i % 3]);
+        if (shortcut.image() != plain.image())
+            QFAIL(qPrintable(QStringLiteral("line %1 (%2..%3 at %4) differs at %5")
+                                 .arg(i)
+                                 .arg(line.x1)
+                                 .arg(line.x2)
+                                 .arg(line.y)
+                                 .arg(firstDifference(shortcut.image(), plain.image()))));
+    }
+}
+
+// A line that ends where a picture stands must not reach into it: with flat caps the
+// sheet's lines to x = 400 stop at column 399.
+void TestImageCanvas::lastPointOfALineIsNotPainted() {
+    for (bool shortcut : {true, false}) {
+        ImageCanvas canvas(QSize(800, 581));
+        canvas.setHorizontalShortcut(shortcut);
+        canvas.line(30, 300.5f, 400, 300.5f);
+        canvas.line(10, 10, 10, 40);
+        QCOMPARE(canvas.image().pixel(399, 300), qRgb(0, 0, 0));
+        QCOMPARE(canvas.image().pixel(400, 300), Background);
+        QCOMPARE(canvas.image().pixel(30, 300), qRgb(0, 0, 0));
+        QCOMPARE(canvas.image().pixel(10, 39), qRgb(0, 0, 0));
+        QCOMPARE(canvas.image().pixel(10, 40), Background);
+    }
+}
+
+void TestImageCanvas::changedRegionCoversEveryStroke() {
+    ImageCanvas canvas(QSize(800, 581), 2.0);
+    QImage before = canvas.image();
+    canvas.setPenWidth(3);
+    canvas.line(470, 110.5f, 520, 110.5f);
+    canvas.setPenWidth(1);
+    for (int k = 1; k <= 50; ++k)
+        canvas.line(30, 190.5f + k, 400, 190.5f + k);
+    canvas.setPenWidth(2);
+    canvas.circle(620, 230.5f, 1, StrokeColour::rgb(0, 0, 255));
+    const QRegion changed = canvas.takeChanged();
+    QVERIFY(canvas.takeChanged().isEmpty());
+
+    const QImage &after = canvas.image();
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y) && !changed.contains(QPoint(x / 2, y / 2)))
+                QFAIL(qPrintable(QStringLiteral("device pixel (%1, %2) changed outside the region")
+                                     .arg(x)
+                                     .arg(y)));
+    // The fifty rows merge into one rectangle rather than one each.
+    QVERIFY(changed.rectCount() <= 6);
+}
+
+QTEST_GUILESS_MAIN(TestImageCanvas)
+#include "tst_imagecanvas.moc"
