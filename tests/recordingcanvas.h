@@ -6,11 +6,16 @@
 #include "run/steppacer.h"
 #include "settings/settingsstore.h"
 
+#include <QMetaType>
 #include <QString>
 
 #include <array>
 #include <functional>
 #include <vector>
+
+Q_DECLARE_METATYPE(StrokeColour)
+Q_DECLARE_METATYPE(StateField)
+Q_DECLARE_METATYPE(YesNoQuestion::Answer)
 
 // One call a run made, as the tests compare them.
 struct Call {

@@ -11,10 +11,6 @@
 #include <algorithm>
 #include <cmath>
 
-Q_DECLARE_METATYPE(StrokeColour)
-Q_DECLARE_METATYPE(StateField)
-Q_DECLARE_METATYPE(YesNoQuestion::Answer)
-
 namespace {
 
 const auto Grey = StrokeColour::rgb(192, 192, 192);
