@@ -1,0 +1,302 @@
+#include "app/fonts.h"
+#include "app/mainwindow.h"
+#include "canvas/canvasitem.h"
+#include "canvas/canvaswidget.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QRgb Grey = qRgb(192, 192, 192);
+
+QString fieldText(const MainWindow &window, const char *name) {
+    return window.findChild<QLineEdit *>(QString::fromUtf8(name))->text();
+}
+
+template <typename T = QWidget> T *control(const MainWindow &window, const char *name) {
+    T *found = window.findChild<T *>(QString::fromUtf8(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+CanvasItem *item(const MainWindow &window, const char *name) {
+    return window.findChild<CanvasItem *>(QString::fromUtf8(name));
+}
+
+bool regionIsOnly(const QImage &image, const QRect &rect, QRgb colour) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (image.pixel(x, y) != colour)
+                return false;
+    return true;
+}
+
+// Answers the next modal box: Escape and a close request first, which it must ignore.
+void answerQuestion(QMessageBox::StandardButton button, bool *sawQuestion) {
+    QTimer::singleShot(50, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        *sawQuestion = box->text() == QStringLiteral("Delete probability") &&
+                       box->windowTitle() == QStringLiteral("Quorvane") &&
+                       box->defaultButton() == box->button(QMessageBox::Yes) &&
+                       box->icon() == QMessageBox::NoIcon;
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->close();
+        if (box->isVisible())
+            box->button(button)->click();
+    });
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void windowRightAfterStart();
+    void optionClicks_data();
+    void optionClicks();
+    void scrollBarTakesTheValueWhenADragEnds();
+    void strokesAndCanvasLabelsShareALayer();
+    void spacePressesStartAndARunFinishes();
+    void secondRunAsksAndNoKeepsTheCurve();
+    void closeDuringARunWaitsForItsEnd();
+    void exitEndsTheProgram();
+};
+
+void TestMainWindow::initTestCase() {
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    Fonts::installSubstitutions();
+}
+
+void TestMainWindow::windowRightAfterStart() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QVERIFY(window.windowTitle().startsWith(QStringLiteral("Quorvane - https://")));
+    QCOMPARE(window.size(), MainWindow::ClientSize);
+    for (const char *name :
+         {"nRelativeRngth", "HScroll1", "nZrcadleniDvouRozhrani", "frmRelDelka", "op15D", "op1D",
+          "op05D", "cmdKonec", "frmFrekvence", "op15", "op1", "op05", "frmBarva1", "opModra",
+          "opzelená", "opCervena", "opCerna", "cmdStart"})
+        QVERIFY2(control(window, name)->isVisible(), name);
+    for (const char *name :
+         {"frmAnimace", "nPomalá", "opPomalší", "opRychlá", "nSpomaleni", "frmPosunZdroje", "op50",
+          "op0", "nPosunZdroje", "nBarva", "nStartuje", "nFrekvence", "nNasob"})
+        QVERIFY2(!control(window, name)->isVisible(), name);
+    QVERIFY(item(window, "labKlepnuti")->isVisible());
+    for (const char *name : {"imThickness", "labDetektor", "labZdroj", "labOdrazovost"})
+        QVERIFY2(!item(window, name)->isVisible(), name);
+
+    for (const char *name : {"op1", "op1D", "opzelená", "op0", "opRychlá"})
+        QVERIFY2(control<QRadioButton>(window, name)->isChecked(), name);
+    for (const char *name : {"op05", "op15", "op05D", "op15D", "opModra", "opCervena", "opCerna",
+                             "op50", "nPomalá", "opPomalší"})
+        QVERIFY2(!control<QRadioButton>(window, name)->isChecked(), name);
+    QCOMPARE(fieldText(window, "nStartuje"), QStringLiteral("Ano"));
+    QCOMPARE(fieldText(window, "nFrekvence"), QStringLiteral("1"));
+    QCOMPARE(fieldText(window, "nNasob"), QStringLiteral("1"));
+    QCOMPARE(fieldText(window, "nPosunZdroje"), QStringLiteral("0"));
+    QCOMPARE(fieldText(window, "nBarva"), QStringLiteral("zelená"));
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("1"));
+    QCOMPARE(control<QScrollBar>(window, "HScroll1")->value(), 1);
+    QCOMPARE(QApplication::focusWidget(), control(window, "cmdStart"));
+
+    // Nothing is drawn before the first run: the canvas holds background and the prompt.
+    const QImage &image = window.canvas()->image();
+    const QRect prompt = item(window, "labKlepnuti")->geometry();
+    QVERIFY(regionIsOnly(image, QRect(0, 0, 800, prompt.top()), Grey));
+    QVERIFY(
+        regionIsOnly(image, QRect(0, prompt.bottom() + 1, 800, 581 - prompt.bottom() - 1), Grey));
+    QVERIFY(!regionIsOnly(image, prompt, Grey));
+}
+
+void TestMainWindow::optionClicks_data() {
+    QTest::addColumn<QByteArray>("option");
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("colourOption");
+
+    QTest::newRow("0,5 red") << QByteArray("op05") << QByteArray("nFrekvence") << "0.5"
+                             << QByteArray("opCervena");
+    QTest::newRow("1,5 blue") << QByteArray("op15") << QByteArray("nFrekvence") << "1.5"
+                              << QByteArray("opModra");
+    QTest::newRow("1 green") << QByteArray("op1") << QByteArray("nFrekvence") << "1"
+                             << QByteArray("opzelená");
+    QTest::newRow("length 0,5") << QByteArray("op05D") << QByteArray("nNasob") << "0.5"
+                                << QByteArray("opzelená");
+    QTest::newRow("length 1,5") << QByteArray("op15D") << QByteArray("nNasob") << "1.5"
+                                << QByteArray("opzelená");
+    QTest::newRow("black") << QByteArray("opCerna") << QByteArray("nBarva") << "černá"
+                           << QByteArray("opCerna");
+    QTest::newRow("modrá") << QByteArray("opModra") << QByteArray("nBarva") << "modrá"
+                           << QByteArray("opModra");
+}
+
+// A click on an option runs its handler: the field is written, the colour option follows
+// a frequency, and the picture of the last run goes.
+void TestMainWindow::optionClicks() {
+    QFETCH(QByteArray, option);
+    QFETCH(QByteArray, field);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, colourOption);
+
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    item(window, "imThickness")->show();
+
+    auto *button = control<QRadioButton>(window, option.constData());
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    QVERIFY(button->isChecked());
+    QCOMPARE(fieldText(window, field.constData()), text);
+    QVERIFY(control<QRadioButton>(window, colourOption.constData())->isChecked());
+    QVERIFY(!item(window, "imThickness")->isVisible());
+    // The picture leaves plain background where it stood.
+    QVERIFY(regionIsOnly(window.canvas()->image(), QRect(400, 296, 16, 143), Grey));
+}
+
+void TestMainWindow::scrollBarTakesTheValueWhenADragEnds() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    item(window, "imThickness")->show();
+    auto *scrollBar = control<QScrollBar>(window, "HScroll1");
+
+    scrollBar->setSliderDown(true);
+    scrollBar->setSliderPosition(20);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("1"));
+    scrollBar->setSliderDown(false);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("20"));
+
+    scrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("21"));
+    scrollBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("22"));
+    scrollBar->triggerAction(QAbstractSlider::SliderToMaximum);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("30"));
+    scrollBar->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("1"));
+    QVERIFY(item(window, "imThickness")->isVisible());
+}
+
+void TestMainWindow::strokesAndCanvasLabelsShareALayer() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    CanvasWidget *canvas = window.canvas();
+    const QRect prompt = item(window, "labKlepnuti")->geometry();
+
+    // A stroke across the prompt paints over it.
+    canvas->setPenWidth(3);
+    canvas->line(100, prompt.center().y(), 500, prompt.center().y(), StrokeColour::rgb(255, 0, 0));
+    QCOMPARE(canvas->image().pixel(prompt.center()), qRgb(255, 0, 0));
+
+    // A label shown after strokes covers them with its opaque rectangle...
+    CanvasItem *label = item(window, "labZdroj");
+    canvas->line(20, 60, 120, 80, StrokeColour::rgb(0, 0, 255));
+    label->showAt(QPoint(25, 61));
+    const QRect rect = label->geometry();
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            QVERIFY(canvas->image().pixel(x, y) != qRgb(0, 0, 255));
+    // ...and what lies outside it stays.
+    QCOMPARE(canvas->image().pixel(21, 60), qRgb(0, 0, 255));
+
+    // The canvas lies under every control.
+    QCOMPARE(window.childAt(660, 25), control(window, "cmdStart"));
+    QCOMPARE(window.childAt(300, 400), canvas);
+}
+
+void TestMainWindow::spacePressesStartAndARunFinishes() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+
+    QCOMPARE(fieldText(window, "nStartuje"), QStringLiteral("Ne"));
+    QVERIFY(!window.isRunning());
+    QVERIFY(item(window, "imThickness")->isVisible());
+    QCOMPARE(item(window, "labOdrazovost")->geometry().topLeft(), QPoint(470, 171));
+    QCOMPARE(item(window, "labZdroj")->geometry().topLeft(), QPoint(25, 61));
+    QCOMPARE(item(window, "labDetektor")->geometry().topLeft(), QPoint(360, 61));
+    const QImage &image = window.canvas()->image();
+    QCOMPARE(image.pixel(100, 300), qRgb(192, 255, 255));
+    // The sheet band and the sheet wiped the prompt where they ran.
+    const QRect prompt = item(window, "labKlepnuti")->geometry();
+    QVERIFY(regionIsOnly(image, QRect(prompt.left(), prompt.top(), 140, prompt.height()),
+                         qRgb(192, 255, 255)));
+}
+
+void TestMainWindow::secondRunAsksAndNoKeepsTheCurve() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *start = control<QPushButton>(window, "cmdStart");
+    start->click();
+    const QImage first = window.canvas()->image();
+
+    bool sawQuestion = false;
+    answerQuestion(QMessageBox::No, &sawQuestion);
+    start->click();
+    QVERIFY(sawQuestion);
+    // Answered No: the first curve's points are still where they were.
+    const QImage &second = window.canvas()->image();
+    int kept = 0;
+    for (int y = 200; y < 480; ++y)
+        for (int x = 421; x < 700; ++x)
+            kept += first.pixel(x, y) == qRgb(0, 255, 0) && second.pixel(x, y) == qRgb(0, 255, 0);
+    QVERIFY(kept > 300);
+
+    answerQuestion(QMessageBox::Yes, &sawQuestion);
+    control<QRadioButton>(window, "opCervena")->click();
+    start->click();
+    QVERIFY(sawQuestion);
+    int green = 0;
+    for (int y = 200; y < 480; ++y)
+        for (int x = 421; x < 700; ++x)
+            green += window.canvas()->image().pixel(x, y) == qRgb(0, 255, 0);
+    QCOMPARE(green, 0);
+}
+
+void TestMainWindow::closeDuringARunWaitsForItsEnd() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    bool visibleAfterCloseRequest = false;
+    bool runningThen = false;
+    QTimer::singleShot(300, &window, [&] {
+        runningThen = window.isRunning();
+        window.close();
+        visibleAfterCloseRequest = window.isVisible();
+    });
+    control<QPushButton>(window, "cmdStart")->click();
+    QVERIFY(runningThen);
+    QVERIFY(visibleAfterCloseRequest);
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(window.canvas()->image().pixel(100, 300), qRgb(192, 255, 255));
+}
+
+void TestMainWindow::exitEndsTheProgram() {
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(control(window, "cmdKonec"), Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
