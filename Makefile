@@ -41,6 +41,12 @@ sanitize: setup
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -L unit -j $(JOBS)
 
+# The Debian package, built from `cmake --install`; packaging/check-package.sh tries it out.
+package: build
+	@echo "== building the Debian package in $(BUILD)/"
+	@rm -f $(BUILD)/quorvane_*.deb
+	cd $(BUILD) && cpack -G DEB
+
 bench: build
 	./$(BUILD)/bench/quorvane_bench
 
