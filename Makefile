@@ -5,6 +5,9 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# cmake --build runs make again below this one; without this every step of it is wrapped
+# in "Entering directory" lines that bury the progress.
+MAKEFLAGS  += --no-print-directory
 
 .PHONY: all setup configure build run test sanitize bench package format clean
 
@@ -20,7 +23,7 @@ $(BUILD)/CMakeCache.txt:
 configure: setup $(BUILD)/CMakeCache.txt
 
 build: configure
-	@echo "== building with $(JOBS) jobs (the first build takes about two minutes)"
+	@echo "== building with $(JOBS) jobs (a first build takes one to two minutes, later ones seconds)"
 	@start=$$(date +%s); cmake --build $(BUILD) -j $(JOBS) && \
 	  echo "== build done in $$(( $$(date +%s) - start )) s"
 
