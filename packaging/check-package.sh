@@ -22,8 +22,8 @@ fail() {
 tmp=$(mktemp -d)
 xvfb_pid='' app_pid='' installed_by_us=0
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   if [ "$installed_by_us" = 1 ]; then
     "${sudo_cmd[@]}" apt-get purge -y -qq quorvane >/dev/null 2>&1 || true
   fi
@@ -41,7 +41,9 @@ fi
 say "building the package"
 make --no-print-directory package BUILD="$build"
 debs=("$build"/quorvane_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one package in $build/, found: ${debs[*]}"
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+  fail "expected one package in $build/, found: ${debs[*]}"
+fi
 deb=$(cd "$(dirname "${debs[0]}")" && pwd)/$(basename "${debs[0]}")
 say "package $(basename "$deb"): $(stat -c %s "$deb") bytes"
 say "Depends: $(dpkg-deb -f "$deb" Depends)"
