@@ -5,6 +5,9 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# cmake --build runs make again below this one; without this every step of it is wrapped
+# in "Entering directory" lines that bury the progress.
+MAKEFLAGS  += --no-print-directory
 
 .PHONY: all setup configure build run test sanitize bench package format clean
 
@@ -20,7 +23,7 @@ $(BUILD)/CMakeCache.txt:
 configure: setup $(BUILD)/CMakeCache.txt
 
 build: configure
-	@echo "== building with $(JOBS) jobs (the first build takes about two minutes)"
+	@echo "== building with $(JOBS) jobs (a first build takes one to two minutes, later ones seconds)"
 	@start=$$(date +%s); cmake --build $(BUILD) -j $(JOBS) && \
 	  echo "== build done in $$(( $$(date +%s) - start )) s"
 
@@ -40,6 +43,12 @@ sanitize: setup
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -L unit -j $(JOBS)
+
+# The Debian package, built from `cmake --install`; packaging/check-package.sh tries it out.
+package: build
+	@echo "== building the Debian package in $(BUILD)/"
+	@rm -f $(BUILD)/quorvane_*.deb
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	./$(BUILD)/bench/quorvane_bench

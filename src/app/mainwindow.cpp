@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "accessiblenames.h"
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
 #include "fonts.h"
@@ -108,6 +109,7 @@ MainWindow::MainWindow(QWidget *parent)
     // Created first, so that every control stays above it.
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
+    makeControlsAccessible(this);
     setTabOrder();
 
     m_settings = std::make_unique<WindowSettingsStore>(

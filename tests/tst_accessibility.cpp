@@ -1,0 +1,256 @@
+// The window as a screen reader and a keyboard-only user meet it: what each control is
+// called, where Tab and the arrow keys take the focus, and whether the focus shows.
+
+#include "app/fonts.h"
+#include "app/mainwindow.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSet>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QAccessibleInterface *accessible(QWidget *widget) {
+    return QAccessible::queryAccessibleInterface(widget);
+}
+
+QString spokenName(QWidget *widget) {
+    QAccessibleInterface *iface = accessible(widget);
+    return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void everyReachableControlHasAName();
+    void namesSayWhatTheCaptionsMean_data();
+    void namesSayWhatTheCaptionsMean();
+    void tabVisitsTheControlsInOrder();
+    void arrowKeysReachEveryOptionOfAGroup_data();
+    void arrowKeysReachEveryOptionOfAGroup();
+    void scrollBarWorksFromTheKeyboard();
+    void clickOnScrollBarLeavesTheFocus();
+    void focusIsVisible();
+
+private:
+    QWidget *child(const char *name) const {
+        auto *widget = m_window->findChild<QWidget *>(QString::fromUtf8(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    QWidget *pressKey(Qt::Key key) {
+        QWidget *focused = QApplication::focusWidget();
+        if (!focused)
+            return nullptr;
+        QTest::keyClick(focused, key);
+        return QApplication::focusWidget();
+    }
+
+    std::unique_ptr<MainWindow> m_window;
+};
+
+// The stops of the Tab chain, one per control or per group of options. Qt gives an
+// exclusive group of option buttons a single stop, the first of the group in the chain
+// (not the chosen one); the arrow keys move within the group.
+const char *const TabStops[] = {"cmdStart", "opCerna",       "op05",
+                                "cmdKonec", "op05D",         "nZrcadleniDvouRozhrani",
+                                "HScroll1", "nRelativeRngth"};
+
+void TestAccessibility::initTestCase() {
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    Fonts::installSubstitutions();
+}
+
+void TestAccessibility::init() {
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestAccessibility::everyReachableControlHasAName() {
+    const auto widgets = m_window->findChildren<QWidget *>();
+    int checked = 0;
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus))
+            continue;
+        QAccessibleInterface *iface = accessible(widget);
+        QVERIFY2(iface, qPrintable(widget->objectName()));
+        QVERIFY2(iface->state().focusable, qPrintable(widget->objectName()));
+        QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(widget->objectName() + QStringLiteral(" has no accessible name")));
+        ++checked;
+    }
+    // Start, Exit, the scroll bar, the two headings and ten option buttons.
+    QCOMPARE(checked, 15);
+}
+
+void TestAccessibility::namesSayWhatTheCaptionsMean_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("words");
+
+    QTest::newRow("frequency 0,5") << "op05" << QStringList{"frequency", "0.5", "red"};
+    QTest::newRow("frequency 1") << "op1" << QStringList{"frequency", "1", "green"};
+    QTest::newRow("frequency 1,5") << "op15" << QStringList{"frequency", "1.5", "blue"};
+    QTest::newRow("length 0,5") << "op05D" << QStringList{"length", "0.5"};
+    QTest::newRow("length 1") << "op1D" << QStringList{"length", "1"};
+    QTest::newRow("length 1,5") << "op15D" << QStringList{"length", "1.5"};
+    QTest::newRow("colour black") << "opCerna" << QStringList{"graph colour", "black"};
+    QTest::newRow("colour červená") << "opCervena" << QStringList{"graph colour", "red"};
+    QTest::newRow("colour zelená") << "opzelená" << QStringList{"graph colour", "green"};
+    QTest::newRow("colour modrá") << "opModra" << QStringList{"graph colour", "blue"};
+    QTest::newRow("scroll bar") << "HScroll1" << QStringList{"slow-down"};
+    QTest::newRow("title") << "nZrcadleniDvouRozhrani" << QStringList{"title"};
+    QTest::newRow("heading") << "nRelativeRngth" << QStringList{"vectors of two paths"};
+    QTest::newRow("Start") << "cmdStart" << QStringList{"start"};
+    QTest::newRow("Exit") << "cmdKonec" << QStringList{"exit"};
+    QTest::newRow("colour frame") << "frmBarva1" << QStringList{"graph colour"};
+    QTest::newRow("frequency frame") << "frmFrekvence" << QStringList{"frequency"};
+    QTest::newRow("length frame") << "frmRelDelka" << QStringList{"length"};
+}
+
+void TestAccessibility::namesSayWhatTheCaptionsMean() {
+    QFETCH(QString, control);
+    QFETCH(QStringList, words);
+
+    QWidget *widget = child(control.toUtf8().constData());
+    const QString name = spokenName(widget);
+    for (const QString &word : words)
+        QVERIFY2(name.contains(word, Qt::CaseInsensitive),
+                 qPrintable(QStringLiteral("\"%1\" lacks \"%2\"").arg(name, word)));
+    // The scroll bar's range only a description can tell.
+    if (control == QLatin1String("HScroll1")) {
+        const QString description = accessible(widget)->text(QAccessible::Description);
+        QVERIFY2(description.contains(QLatin1String("1")) && description.contains("30") &&
+                     description.contains("fastest") && description.contains("slowest"),
+                 qPrintable(description));
+    }
+}
+
+void TestAccessibility::tabVisitsTheControlsInOrder() {
+    QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
+    QVERIFY(accessible(child("cmdStart"))->state().focused);
+
+    // Twice round, so that the chain is seen to close on Start.
+    const int stops = int(std::size(TabStops));
+    for (int i = 1; i <= 2 * stops; ++i) {
+        QWidget *expected = child(TabStops[i % stops]);
+        QWidget *reached = pressKey(Qt::Key_Tab);
+        QVERIFY2(reached == expected,
+                 qPrintable(QStringLiteral("Tab %1 reached %2, expected %3")
+                                .arg(i)
+                                .arg(reached ? reached->objectName() : QStringLiteral("nothing"),
+                                     expected->objectName())));
+        QVERIFY(accessible(reached)->state().focused);
+    }
+    // Shift+Tab walks the same stops backwards.
+    for (int i = stops - 1; i >= 0; --i)
+        QCOMPARE(pressKey(Qt::Key_Backtab), child(TabStops[i]));
+}
+
+void TestAccessibility::arrowKeysReachEveryOptionOfAGroup_data() {
+    QTest::addColumn<QString>("tabStop");
+    QTest::addColumn<QStringList>("options");
+
+    QTest::newRow("graph colour") << "opCerna"
+                                  << QStringList{"opCerna", "opCervena", "opzelená", "opModra"};
+    QTest::newRow("frequency") << "op05" << QStringList{"op05", "op1", "op15"};
+    QTest::newRow("length") << "op05D" << QStringList{"op05D", "op1D", "op15D"};
+}
+
+void TestAccessibility::arrowKeysReachEveryOptionOfAGroup() {
+    QFETCH(QString, tabStop);
+    QFETCH(QStringList, options);
+
+    // The options lie in rows and columns, so no one key need reach them all: search
+    // every path of arrow presses from the group's Tab stop.
+    const Qt::Key arrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    QSet<QString> reached{tabStop};
+    QStringList toVisit{tabStop};
+    while (!toVisit.isEmpty()) {
+        const QString from = toVisit.takeFirst();
+        for (Qt::Key arrow : arrows) {
+            child(from.toUtf8().constData())->setFocus(Qt::TabFocusReason);
+            QWidget *to = pressKey(arrow);
+            QVERIFY(to);
+            QVERIFY2(
+                options.contains(to->objectName()),
+                qPrintable(QStringLiteral("an arrow key left the group for ") + to->objectName()));
+            if (!reached.contains(to->objectName())) {
+                reached.insert(to->objectName());
+                toVisit.append(to->objectName());
+            }
+        }
+    }
+    QCOMPARE(reached, QSet<QString>(options.begin(), options.end()));
+
+    // An arrow chooses the option it moves to only when it leaves the chosen one, so
+    // the Tab stop may hold the focus unchosen; the space bar chooses any of them.
+    for (const QString &name : options) {
+        auto *option = qobject_cast<QRadioButton *>(child(name.toUtf8().constData()));
+        option->setFocus(Qt::TabFocusReason);
+        pressKey(Qt::Key_Space);
+        QVERIFY2(option->isChecked(), qPrintable(name));
+    }
+}
+
+void TestAccessibility::scrollBarWorksFromTheKeyboard() {
+    auto *scrollBar = qobject_cast<QScrollBar *>(child("HScroll1"));
+    QVERIFY(scrollBar);
+    while (QApplication::focusWidget() != scrollBar)
+        QVERIFY(pressKey(Qt::Key_Tab) != child("cmdStart"));
+    // The thumb starts at the left, at 1, the fastest; Right moves it towards slower.
+    QCOMPARE(scrollBar->value(), 1);
+    pressKey(Qt::Key_Right);
+    QCOMPARE(scrollBar->value(), 2);
+    pressKey(Qt::Key_Left);
+    QCOMPARE(scrollBar->value(), 1);
+    pressKey(Qt::Key_End);
+    QCOMPARE(scrollBar->value(), 30);
+    pressKey(Qt::Key_Home);
+    QCOMPARE(scrollBar->value(), 1);
+}
+
+void TestAccessibility::clickOnScrollBarLeavesTheFocus() {
+    auto *scrollBar = qobject_cast<QScrollBar *>(child("HScroll1"));
+    QVERIFY(scrollBar);
+    // The right-hand arrow: one step towards slower.
+    QTest::mouseClick(scrollBar, Qt::LeftButton, {},
+                      QPoint(scrollBar->width() - 4, scrollBar->height() / 2));
+    QCOMPARE(scrollBar->value(), 2);
+    QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
+}
+
+void TestAccessibility::focusIsVisible() {
+    // What the window shows around a control, with a margin for indicators drawn
+    // outside it, as the keyboard arrives at the control and after it has moved on.
+    const auto look = [this](QWidget *widget) {
+        const QRect area(widget->mapTo(m_window.get(), QPoint(0, 0)), widget->size());
+        return m_window->grab(area.adjusted(-4, -4, 4, 4)).toImage();
+    };
+    const int stops = int(std::size(TabStops));
+    // Fusion shows the focus only once the keyboard has moved it; at start-up no key has.
+    for (int i = 1; i <= stops; ++i) {
+        QWidget *widget = child(TabStops[i % stops]);
+        QCOMPARE(pressKey(Qt::Key_Tab), widget);
+        const QImage focused = look(widget);
+        pressKey(Qt::Key_Tab);
+        QVERIFY2(look(widget) != focused,
+                 qPrintable(widget->objectName() + QStringLiteral(" looks the same with focus")));
+        pressKey(Qt::Key_Backtab);
+    }
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
