@@ -37,8 +37,8 @@ public:
     }
 
 private:
-    std::array<QString, 6> m_texts{QStringLiteral("Ano"), QStringLiteral("1"),
-                                   QStringLiteral("1"),   QStringLiteral("0"),
+    std::array<QString, 6> m_texts{QStringLiteral("Ano"),    QStringLiteral("1"),
+                                   QStringLiteral("1"),      QStringLiteral("0"),
                                    QStringLiteral("zelená"), QStringLiteral("0")};
 };
 
@@ -77,8 +77,8 @@ double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // A whole run through a fresh window, whose first run asks nothing: drawing, one flush

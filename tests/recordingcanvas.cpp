@@ -1,6 +1,7 @@
 #include "recordingcanvas.h"
 
-QString describe(const Call &call) {
+QString describe(const Call &call)
+{
     const auto colour = [&] {
         switch (call.colour.kind()) {
         case StrokeColour::Kind::Fore:
@@ -44,4 +45,5 @@ QString describe(const Call &call) {
 
 MemorySettingsStore::MemorySettingsStore()
     : m_texts{QStringLiteral("Ano"), QStringLiteral("1"),      QStringLiteral("1"),
-              QStringLiteral("0"),   QStringLiteral("zelená"), QStringLiteral("1")} {}
+              QStringLiteral("0"),   QStringLiteral("zelená"), QStringLiteral("1")}
+{}

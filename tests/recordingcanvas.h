@@ -27,22 +27,26 @@ struct Call {
     int value = 0;
     QString text;
 
-    static Call penWidth(int width) {
+    static Call penWidth(int width)
+    {
         Call call;
         call.kind = Kind::PenWidth;
         call.value = width;
         return call;
     }
     static Call line(double x1, double y1, double x2, double y2,
-                     StrokeColour colour = StrokeColour::fore()) {
+                     StrokeColour colour = StrokeColour::fore())
+    {
         return {Kind::Line, float(x1), float(y1), float(x2), float(y2), colour, 0, {}};
     }
     static Call circle(double x, double y, double radius,
-                       StrokeColour colour = StrokeColour::fore()) {
+                       StrokeColour colour = StrokeColour::fore())
+    {
         return {Kind::Circle, float(x), float(y), float(radius), 0, colour, 0, {}};
     }
 
-    bool operator==(const Call &other) const {
+    bool operator==(const Call &other) const
+    {
         return kind == other.kind && a == other.a && b == other.b && c == other.c && d == other.d &&
                colour == other.colour && value == other.value && text == other.text;
     }
@@ -52,23 +56,28 @@ QString describe(const Call &call);
 
 // Logs every call a run makes, in order: strokes, the question, step ends and the
 // run-end items. Answers the question as told.
-class RecordingCanvas : public Canvas, public YesNoQuestion, public StepPacer, public RunEndView {
+class RecordingCanvas : public Canvas, public YesNoQuestion, public StepPacer, public RunEndView
+{
 public:
     void setPenWidth(int width) override { calls.push_back(Call::penWidth(width)); }
-    void line(float x1, float y1, float x2, float y2, StrokeColour colour) override {
+    void line(float x1, float y1, float x2, float y2, StrokeColour colour) override
+    {
         calls.push_back({Call::Kind::Line, x1, y1, x2, y2, colour, 0, {}});
     }
-    void circle(float x, float y, float radius, StrokeColour colour) override {
+    void circle(float x, float y, float radius, StrokeColour colour) override
+    {
         calls.push_back({Call::Kind::Circle, x, y, radius, 0, colour, 0, {}});
     }
-    Answer ask(const QString &text) override {
+    Answer ask(const QString &text) override
+    {
         Call call;
         call.kind = Call::Kind::Question;
         call.text = text;
         calls.push_back(call);
         return answer;
     }
-    void stepDone(double delayCount) override {
+    void stepDone(double delayCount) override
+    {
         Call call;
         call.kind = Call::Kind::Step;
         call.a = float(delayCount);
@@ -77,12 +86,14 @@ public:
         if (onStep)
             onStep(int(delayCounts.size()));
     }
-    void showThicknessPicture() override {
+    void showThicknessPicture() override
+    {
         Call call;
         call.kind = Call::Kind::Picture;
         calls.push_back(call);
     }
-    void showLabel(Label label, double left, double top) override {
+    void showLabel(Label label, double left, double top) override
+    {
         Call call;
         call.kind = Call::Kind::Label;
         call.value = int(label);
@@ -98,12 +109,14 @@ public:
 };
 
 // The six state fields as plain strings, filled with the start-up values.
-class MemorySettingsStore : public SettingsStore {
+class MemorySettingsStore : public SettingsStore
+{
 public:
     MemorySettingsStore();
 
     QString text(StateField field) const override { return m_texts.at(std::size_t(field)); }
-    void setText(StateField field, const QString &text) override {
+    void setText(StateField field, const QString &text) override
+    {
         m_texts.at(std::size_t(field)) = text;
     }
 

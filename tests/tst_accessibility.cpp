@@ -15,18 +15,21 @@
 
 namespace {
 
-QAccessibleInterface *accessible(QWidget *widget) {
+QAccessibleInterface *accessible(QWidget *widget)
+{
     return QAccessible::queryAccessibleInterface(widget);
 }
 
-QString spokenName(QWidget *widget) {
+QString spokenName(QWidget *widget)
+{
     QAccessibleInterface *iface = accessible(widget);
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
 } // namespace
 
-class TestAccessibility : public QObject {
+class TestAccessibility : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -43,13 +46,15 @@ private slots:
     void focusIsVisible();
 
 private:
-    QWidget *child(const char *name) const {
+    QWidget *child(const char *name) const
+    {
         auto *widget = m_window->findChild<QWidget *>(QString::fromUtf8(name));
         if (!widget)
             qFatal("no control %s", name);
         return widget;
     }
-    QWidget *pressKey(Qt::Key key) {
+    QWidget *pressKey(Qt::Key key)
+    {
         QWidget *focused = QApplication::focusWidget();
         if (!focused)
             return nullptr;
@@ -67,19 +72,22 @@ const char *const TabStops[] = {"cmdStart", "opCerna",       "op05",
                                 "cmdKonec", "op05D",         "nZrcadleniDvouRozhrani",
                                 "HScroll1", "nRelativeRngth"};
 
-void TestAccessibility::initTestCase() {
+void TestAccessibility::initTestCase()
+{
     QApplication::setStyle(QStringLiteral("Fusion"));
     Fonts::installSubstitutions();
 }
 
-void TestAccessibility::init() {
+void TestAccessibility::init()
+{
     m_window = std::make_unique<MainWindow>();
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
-void TestAccessibility::everyReachableControlHasAName() {
+void TestAccessibility::everyReachableControlHasAName()
+{
     const auto widgets = m_window->findChildren<QWidget *>();
     int checked = 0;
     for (QWidget *widget : widgets) {
@@ -96,7 +104,8 @@ void TestAccessibility::everyReachableControlHasAName() {
     QCOMPARE(checked, 15);
 }
 
-void TestAccessibility::namesSayWhatTheCaptionsMean_data() {
+void TestAccessibility::namesSayWhatTheCaptionsMean_data()
+{
     QTest::addColumn<QString>("control");
     QTest::addColumn<QStringList>("words");
 
@@ -120,7 +129,8 @@ void TestAccessibility::namesSayWhatTheCaptionsMean_data() {
     QTest::newRow("length frame") << "frmRelDelka" << QStringList{"length"};
 }
 
-void TestAccessibility::namesSayWhatTheCaptionsMean() {
+void TestAccessibility::namesSayWhatTheCaptionsMean()
+{
     QFETCH(QString, control);
     QFETCH(QStringList, words);
 
@@ -138,7 +148,8 @@ void TestAccessibility::namesSayWhatTheCaptionsMean() {
     }
 }
 
-void TestAccessibility::tabVisitsTheControlsInOrder() {
+void TestAccessibility::tabVisitsTheControlsInOrder()
+{
     QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
     QVERIFY(accessible(child("cmdStart"))->state().focused);
 
@@ -159,7 +170,8 @@ void TestAccessibility::tabVisitsTheControlsInOrder() {
         QCOMPARE(pressKey(Qt::Key_Backtab), child(TabStops[i]));
 }
 
-void TestAccessibility::arrowKeysReachEveryOptionOfAGroup_data() {
+void TestAccessibility::arrowKeysReachEveryOptionOfAGroup_data()
+{
     QTest::addColumn<QString>("tabStop");
     QTest::addColumn<QStringList>("options");
 
@@ -169,7 +181,8 @@ void TestAccessibility::arrowKeysReachEveryOptionOfAGroup_data() {
     QTest::newRow("length") << "op05D" << QStringList{"op05D", "op1D", "op15D"};
 }
 
-void TestAccessibility::arrowKeysReachEveryOptionOfAGroup() {
+void TestAccessibility::arrowKeysReachEveryOptionOfAGroup()
+{
     QFETCH(QString, tabStop);
     QFETCH(QStringList, options);
 
@@ -205,7 +218,8 @@ void TestAccessibility::arrowKeysReachEveryOptionOfAGroup() {
     }
 }
 
-void TestAccessibility::scrollBarWorksFromTheKeyboard() {
+void TestAccessibility::scrollBarWorksFromTheKeyboard()
+{
     auto *scrollBar = qobject_cast<QScrollBar *>(child("HScroll1"));
     QVERIFY(scrollBar);
     while (QApplication::focusWidget() != scrollBar)
@@ -222,7 +236,8 @@ void TestAccessibility::scrollBarWorksFromTheKeyboard() {
     QCOMPARE(scrollBar->value(), 1);
 }
 
-void TestAccessibility::clickOnScrollBarLeavesTheFocus() {
+void TestAccessibility::clickOnScrollBarLeavesTheFocus()
+{
     auto *scrollBar = qobject_cast<QScrollBar *>(child("HScroll1"));
     QVERIFY(scrollBar);
     // The right-hand arrow: one step towards slower.
@@ -232,7 +247,8 @@ void TestAccessibility::clickOnScrollBarLeavesTheFocus() {
     QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
 }
 
-void TestAccessibility::focusIsVisible() {
+void TestAccessibility::focusIsVisible()
+{
     // What the window shows around a control, with a margin for indicators drawn
     // outside it, as the keyboard arrives at the control and after it has moved on.
     const auto look = [this](QWidget *widget) {

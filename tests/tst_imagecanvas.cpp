@@ -8,7 +8,8 @@ namespace {
 
 const QRgb Background = qRgb(192, 192, 192);
 
-bool allBackground(const QImage &image) {
+bool allBackground(const QImage &image)
+{
     for (int y = 0; y < image.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x)
@@ -18,7 +19,8 @@ bool allBackground(const QImage &image) {
     return true;
 }
 
-QString firstDifference(const QImage &a, const QImage &b) {
+QString firstDifference(const QImage &a, const QImage &b)
+{
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
             if (a.pixel(x, y) != b.pixel(x, y))
@@ -30,7 +32,8 @@ QString firstDifference(const QImage &a, const QImage &b) {
 
 Q_DECLARE_METATYPE(StrokeColour)
 
-class TestImageCanvas : public QObject {
+class TestImageCanvas : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -42,7 +45,8 @@ private slots:
     void changedRegionCoversEveryStroke();
 };
 
-void TestImageCanvas::erasingLeavesExactBackground_data() {
+void TestImageCanvas::erasingLeavesExactBackground_data()
+{
     QTest::addColumn<qreal>("ratio");
     QTest::addColumn<StrokeColour>("eraser");
     for (qreal ratio : {1.0, 2.0}) {
@@ -55,7 +59,8 @@ void TestImageCanvas::erasingLeavesExactBackground_data() {
 
 // The run erases by drawing the same stroke again in a colour equal to the background;
 // that must leave not a single pixel behind, in any direction, width or fraction.
-void TestImageCanvas::erasingLeavesExactBackground() {
+void TestImageCanvas::erasingLeavesExactBackground()
+{
     QFETCH(qreal, ratio);
     QFETCH(StrokeColour, eraser);
 
@@ -91,7 +96,8 @@ void TestImageCanvas::erasingLeavesExactBackground() {
     }
 }
 
-void TestImageCanvas::horizontalShortcutMatchesQPainter_data() {
+void TestImageCanvas::horizontalShortcutMatchesQPainter_data()
+{
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1x") << 1.0;
     QTest::newRow("2x") << 2.0;
@@ -99,7 +105,8 @@ void TestImageCanvas::horizontalShortcutMatchesQPainter_data() {
 
 // Thin horizontal lines bypass QPainter; they must give exactly its pixels, for the
 // run's own rows and ends and for any position on a 1/64 grid, clipped or not.
-void TestImageCanvas::horizontalShortcutMatchesQPainter() {
+void TestImageCanvas::horizontalShortcutMatchesQPainter()
+{
     QFETCH(qreal, ratio);
 
     struct Line {
@@ -140,7 +147,8 @@ void TestImageCanvas::horizontalShortcutMatchesQPainter() {
 
 // A line that ends where a picture stands must not reach into it: with flat caps the
 // sheet's lines to x = 400 stop at column 399.
-void TestImageCanvas::lastPointOfALineIsNotPainted() {
+void TestImageCanvas::lastPointOfALineIsNotPainted()
+{
     for (bool shortcut : {true, false}) {
         ImageCanvas canvas(QSize(800, 581));
         canvas.setHorizontalShortcut(shortcut);
@@ -154,7 +162,8 @@ void TestImageCanvas::lastPointOfALineIsNotPainted() {
     }
 }
 
-void TestImageCanvas::changedRegionCoversEveryStroke() {
+void TestImageCanvas::changedRegionCoversEveryStroke()
+{
     ImageCanvas canvas(QSize(800, 581), 2.0);
     QImage before = canvas.image();
     canvas.setPenWidth(3);

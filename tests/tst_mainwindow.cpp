@@ -17,22 +17,26 @@ namespace {
 
 const QRgb Grey = qRgb(192, 192, 192);
 
-QString fieldText(const MainWindow &window, const char *name) {
+QString fieldText(const MainWindow &window, const char *name)
+{
     return window.findChild<QLineEdit *>(QString::fromUtf8(name))->text();
 }
 
-template <typename T = QWidget> T *control(const MainWindow &window, const char *name) {
+template <typename T = QWidget> T *control(const MainWindow &window, const char *name)
+{
     T *found = window.findChild<T *>(QString::fromUtf8(name));
     if (!found)
         qFatal("no control %s", name);
     return found;
 }
 
-CanvasItem *item(const MainWindow &window, const char *name) {
+CanvasItem *item(const MainWindow &window, const char *name)
+{
     return window.findChild<CanvasItem *>(QString::fromUtf8(name));
 }
 
-bool regionIsOnly(const QImage &image, const QRect &rect, QRgb colour) {
+bool regionIsOnly(const QImage &image, const QRect &rect, QRgb colour)
+{
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x)
             if (image.pixel(x, y) != colour)
@@ -41,7 +45,8 @@ bool regionIsOnly(const QImage &image, const QRect &rect, QRgb colour) {
 }
 
 // Answers the next modal box: Escape and a close request first, which it must ignore.
-void answerQuestion(QMessageBox::StandardButton button, bool *sawQuestion) {
+void answerQuestion(QMessageBox::StandardButton button, bool *sawQuestion)
+{
     QTimer::singleShot(50, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
@@ -59,7 +64,8 @@ void answerQuestion(QMessageBox::StandardButton button, bool *sawQuestion) {
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -75,12 +81,14 @@ private slots:
     void exitEndsTheProgram();
 };
 
-void TestMainWindow::initTestCase() {
+void TestMainWindow::initTestCase()
+{
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     Fonts::installSubstitutions();
 }
 
-void TestMainWindow::windowRightAfterStart() {
+void TestMainWindow::windowRightAfterStart()
+{
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -123,7 +131,8 @@ void TestMainWindow::windowRightAfterStart() {
     QVERIFY(!regionIsOnly(image, prompt, Grey));
 }
 
-void TestMainWindow::optionClicks_data() {
+void TestMainWindow::optionClicks_data()
+{
     QTest::addColumn<QByteArray>("option");
     QTest::addColumn<QByteArray>("field");
     QTest::addColumn<QString>("text");
@@ -147,7 +156,8 @@ void TestMainWindow::optionClicks_data() {
 
 // A click on an option runs its handler: the field is written, the colour option follows
 // a frequency, and the picture of the last run goes.
-void TestMainWindow::optionClicks() {
+void TestMainWindow::optionClicks()
+{
     QFETCH(QByteArray, option);
     QFETCH(QByteArray, field);
     QFETCH(QString, text);
@@ -168,7 +178,8 @@ void TestMainWindow::optionClicks() {
     QVERIFY(regionIsOnly(window.canvas()->image(), QRect(400, 296, 16, 143), Grey));
 }
 
-void TestMainWindow::scrollBarTakesTheValueWhenADragEnds() {
+void TestMainWindow::scrollBarTakesTheValueWhenADragEnds()
+{
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -192,7 +203,8 @@ void TestMainWindow::scrollBarTakesTheValueWhenADragEnds() {
     QVERIFY(item(window, "imThickness")->isVisible());
 }
 
-void TestMainWindow::strokesAndCanvasLabelsShareALayer() {
+void TestMainWindow::strokesAndCanvasLabelsShareALayer()
+{
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -220,7 +232,8 @@ void TestMainWindow::strokesAndCanvasLabelsShareALayer() {
     QCOMPARE(window.childAt(300, 400), canvas);
 }
 
-void TestMainWindow::spacePressesStartAndARunFinishes() {
+void TestMainWindow::spacePressesStartAndARunFinishes()
+{
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -240,7 +253,8 @@ void TestMainWindow::spacePressesStartAndARunFinishes() {
                          qRgb(192, 255, 255)));
 }
 
-void TestMainWindow::secondRunAsksAndNoKeepsTheCurve() {
+void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
+{
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -271,7 +285,8 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve() {
     QCOMPARE(green, 0);
 }
 
-void TestMainWindow::closeDuringARunWaitsForItsEnd() {
+void TestMainWindow::closeDuringARunWaitsForItsEnd()
+{
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -289,7 +304,8 @@ void TestMainWindow::closeDuringARunWaitsForItsEnd() {
     QCOMPARE(window.canvas()->image().pixel(100, 300), qRgb(192, 255, 255));
 }
 
-void TestMainWindow::exitEndsTheProgram() {
+void TestMainWindow::exitEndsTheProgram()
+{
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -23,7 +23,8 @@ struct RunLog {
     std::vector<Call> afterSweep;
 };
 
-RunLog split(const std::vector<Call> &calls) {
+RunLog split(const std::vector<Call> &calls)
+{
     RunLog log;
     std::vector<Call> current;
     for (const Call &call : calls) {
@@ -46,7 +47,8 @@ struct Settings {
 
 // The strokes of one sweep step, written out from the geometry of the picture rather
 // than taken from the program.
-std::vector<Call> expectedStep(int T, Settings settings, StrokeColour pointColour) {
+std::vector<Call> expectedStep(int T, Settings settings, StrokeColour pointColour)
+{
     const double FrontY = 190.5, DialX = 470, DialY = 110.5, F = 50;
     const double B = 50 * settings.length;
     const double SourceY = 90.5 + settings.shift;
@@ -83,7 +85,8 @@ std::vector<Call> expectedStep(int T, Settings settings, StrokeColour pointColou
     return calls;
 }
 
-void compareCalls(const std::vector<Call> &actual, const std::vector<Call> &expected) {
+void compareCalls(const std::vector<Call> &actual, const std::vector<Call> &expected)
+{
     for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) {
         if (!(actual[i] == expected[i]))
             QFAIL(qPrintable(QStringLiteral("call %1: got %2, expected %3")
@@ -93,7 +96,8 @@ void compareCalls(const std::vector<Call> &actual, const std::vector<Call> &expe
     QCOMPARE(actual.size(), expected.size());
 }
 
-std::vector<Call> runOnce(MemorySettingsStore &store, RecordingCanvas &canvas) {
+std::vector<Call> runOnce(MemorySettingsStore &store, RecordingCanvas &canvas)
+{
     canvas.calls.clear();
     canvas.delayCounts.clear();
     ReflectionRun(store, canvas, canvas, canvas, canvas).run();
@@ -101,7 +105,8 @@ std::vector<Call> runOnce(MemorySettingsStore &store, RecordingCanvas &canvas) {
 }
 
 // The rows a band of clearing lines touches, in drawing order.
-std::vector<float> rowsOf(const std::vector<Call> &calls, float left, float right) {
+std::vector<float> rowsOf(const std::vector<Call> &calls, float left, float right)
+{
     std::vector<float> rows;
     for (const Call &call : calls)
         if (call.kind == Call::Kind::Line && call.colour == Grey && call.a == left &&
@@ -112,7 +117,8 @@ std::vector<float> rowsOf(const std::vector<Call> &calls, float left, float righ
 
 } // namespace
 
-class TestRun : public QObject {
+class TestRun : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -135,7 +141,8 @@ private slots:
     void unreadableSettingsNeverStallARun();
 };
 
-void TestRun::staticScene_data() {
+void TestRun::staticScene_data()
+{
     QTest::addColumn<QString>("length");
     QTest::addColumn<QString>("shift");
     QTest::addColumn<double>("maximumX");
@@ -152,7 +159,8 @@ void TestRun::staticScene_data() {
                                      << "50" << 620.0 << 520.0 << 140.5;
 }
 
-void TestRun::staticScene() {
+void TestRun::staticScene()
+{
     QFETCH(QString, length);
     QFETCH(QString, shift);
     QFETCH(double, maximumX);
@@ -183,7 +191,8 @@ void TestRun::staticScene() {
                         });
 }
 
-void TestRun::sweepStep_data() {
+void TestRun::sweepStep_data()
+{
     QTest::addColumn<int>("thickness");
     QTest::addColumn<double>("frequency");
     QTest::addColumn<double>("length");
@@ -198,7 +207,8 @@ void TestRun::sweepStep_data() {
     QTest::newRow("source shifted 50") << 10 << 1.0 << 1.0 << 50.0;
 }
 
-void TestRun::sweepStep() {
+void TestRun::sweepStep()
+{
     QFETCH(int, thickness);
     QFETCH(double, frequency);
     QFETCH(double, length);
@@ -220,7 +230,8 @@ void TestRun::sweepStep() {
     compareCalls(actual, expected);
 }
 
-void TestRun::clearing_data() {
+void TestRun::clearing_data()
+{
     QTest::addColumn<bool>("secondRun");
     QTest::addColumn<YesNoQuestion::Answer>("answer");
     QTest::addColumn<bool>("plotBandCleared");
@@ -230,7 +241,8 @@ void TestRun::clearing_data() {
     QTest::newRow("second run, No") << true << YesNoQuestion::Answer::No << false;
 }
 
-void TestRun::clearing() {
+void TestRun::clearing()
+{
     QFETCH(bool, secondRun);
     QFETCH(YesNoQuestion::Answer, answer);
     QFETCH(bool, plotBandCleared);
@@ -267,7 +279,8 @@ void TestRun::clearing() {
     QCOMPARE(calls.front(), Call::penWidth(1));
 }
 
-void TestRun::completion_data() {
+void TestRun::completion_data()
+{
     QTest::addColumn<QString>("shift");
     QTest::addColumn<QString>("length");
     QTest::addColumn<double>("sourceY");
@@ -280,7 +293,8 @@ void TestRun::completion_data() {
                                        << "1" << 140.5;
 }
 
-void TestRun::completion() {
+void TestRun::completion()
+{
     QFETCH(QString, shift);
     QFETCH(QString, length);
     QFETCH(double, sourceY);
@@ -321,7 +335,8 @@ void TestRun::completion() {
     compareCalls(log.afterSweep, expected);
 }
 
-void TestRun::pointColour_data() {
+void TestRun::pointColour_data()
+{
     QTest::addColumn<QString>("word");
     QTest::addColumn<bool>("plotted");
     QTest::addColumn<StrokeColour>("colour");
@@ -337,7 +352,8 @@ void TestRun::pointColour_data() {
     QTest::newRow("empty") << QString() << false << StrokeColour::fore();
 }
 
-void TestRun::pointColour() {
+void TestRun::pointColour()
+{
     QFETCH(QString, word);
     QFETCH(bool, plotted);
     QFETCH(StrokeColour, colour);
@@ -363,7 +379,8 @@ void TestRun::pointColour() {
     }
 }
 
-void TestRun::plotXRange_data() {
+void TestRun::plotXRange_data()
+{
     QTest::addColumn<double>("length");
     QTest::addColumn<double>("least");
     QTest::addColumn<double>("greatest");
@@ -373,7 +390,8 @@ void TestRun::plotXRange_data() {
     QTest::newRow("1.5") << 1.5 << 12.5 << 312.5;
 }
 
-void TestRun::plotXRange() {
+void TestRun::plotXRange()
+{
     QFETCH(double, length);
     QFETCH(double, least);
     QFETCH(double, greatest);
@@ -393,7 +411,8 @@ void TestRun::plotXRange() {
     QVERIFY(greatest - top < 0.01 * greatest);
 }
 
-void TestRun::slowDownIsReadAtEveryStep() {
+void TestRun::slowDownIsReadAtEveryStep()
+{
     MemorySettingsStore store;
     store.setText(StateField::nSpomaleni, QStringLiteral("3"));
     RecordingCanvas canvas;
@@ -408,7 +427,8 @@ void TestRun::slowDownIsReadAtEveryStep() {
     QCOMPARE(canvas.delayCounts.at(100), 0.0);
 }
 
-void TestRun::unreadableSettingsNeverStallARun_data() {
+void TestRun::unreadableSettingsNeverStallARun_data()
+{
     QTest::addColumn<StateField>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("delayCount");
@@ -425,7 +445,8 @@ void TestRun::unreadableSettingsNeverStallARun_data() {
     QTest::newRow("slow-down not finite") << StateField::nSpomaleni << "nan" << 0.0;
 }
 
-void TestRun::unreadableSettingsNeverStallARun() {
+void TestRun::unreadableSettingsNeverStallARun()
+{
     QFETCH(StateField, field);
     QFETCH(QString, text);
     QFETCH(double, delayCount);

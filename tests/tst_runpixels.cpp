@@ -14,19 +14,22 @@ const QRgb Black = qRgb(0, 0, 0);
 const QRgb Cyan = qRgb(192, 255, 255);
 
 // The colour at a logical position, read from the middle of its device pixels.
-QRgb at(const QImage &image, double x, double y) {
+QRgb at(const QImage &image, double x, double y)
+{
     const qreal ratio = image.devicePixelRatio();
     return image.pixel(int(std::floor(x * ratio + ratio / 2 - 0.5)),
                        int(std::floor(y * ratio + ratio / 2 - 0.5)));
 }
 
-double expectedPlotX(int T, double frequency) {
+double expectedPlotX(int T, double frequency)
+{
     const double a = 0.0785205 * frequency * T;
     return 0.02 * (2500 + 2500 - 5000 * std::cos(a));
 }
 
 // Whether a pixel of the colour lies within a pixel of the logical position.
-bool near(const QImage &image, double x, double y, QRgb colour) {
+bool near(const QImage &image, double x, double y, QRgb colour)
+{
     for (double dy : {-1.0, 0.0, 1.0})
         for (double dx : {-1.0, 0.0, 1.0})
             if (at(image, x + dx, y + dy) == colour)
@@ -36,7 +39,8 @@ bool near(const QImage &image, double x, double y, QRgb colour) {
 
 } // namespace
 
-class TestRunPixels : public QObject {
+class TestRunPixels : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -46,13 +50,15 @@ private slots:
     void secondRunKeepsOrWipesTheCurve();
 };
 
-void TestRunPixels::finishedPicture_data() {
+void TestRunPixels::finishedPicture_data()
+{
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1x") << 1.0;
     QTest::newRow("2x") << 2.0;
 }
 
-void TestRunPixels::finishedPicture() {
+void TestRunPixels::finishedPicture()
+{
     QFETCH(qreal, ratio);
     MemorySettingsStore store;
     RecordingCanvas host;
@@ -87,13 +93,15 @@ void TestRunPixels::finishedPicture() {
     QVERIFY(near(image, 495, 100, qRgb(255, 192, 192)));
 }
 
-void TestRunPixels::secondRunKeepsOrWipesTheCurve_data() {
+void TestRunPixels::secondRunKeepsOrWipesTheCurve_data()
+{
     QTest::addColumn<YesNoQuestion::Answer>("answer");
     QTest::newRow("No keeps it") << YesNoQuestion::Answer::No;
     QTest::newRow("Yes wipes it") << YesNoQuestion::Answer::Yes;
 }
 
-void TestRunPixels::secondRunKeepsOrWipesTheCurve() {
+void TestRunPixels::secondRunKeepsOrWipesTheCurve()
+{
     QFETCH(YesNoQuestion::Answer, answer);
     MemorySettingsStore store;
     RecordingCanvas host;

@@ -12,7 +12,8 @@
 namespace {
 
 // The option groups, to keep one chosen option per group as the window does.
-int groupOf(Option option) {
+int groupOf(Option option)
+{
     switch (option) {
     case Option::op05:
     case Option::op1:
@@ -38,7 +39,8 @@ int groupOf(Option option) {
     return -1;
 }
 
-class FakeView : public SettingsView {
+class FakeView : public SettingsView
+{
 public:
     void selectOption(Option option) override { chosen[groupOf(option)] = option; }
     void hideThicknessPicture() override { pictureShown = false; }
@@ -54,7 +56,8 @@ using Texts = std::map<StateField, QString>;
 Q_DECLARE_METATYPE(Option)
 Q_DECLARE_METATYPE(Texts)
 
-class TestSettings : public QObject {
+class TestSettings : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -69,7 +72,8 @@ private slots:
     void scrollBar();
 };
 
-void TestSettings::numberTexts_data() {
+void TestSettings::numberTexts_data()
+{
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("half");
     QTest::addColumn<QString>("oneAndHalf");
@@ -89,7 +93,8 @@ void TestSettings::numberTexts_data() {
 }
 
 // What a writer stores reads back as the value written, under the same locale.
-void TestSettings::numberTexts() {
+void TestSettings::numberTexts()
+{
     QFETCH(QString, locale);
     QFETCH(QString, half);
     QFETCH(QString, oneAndHalf);
@@ -109,7 +114,8 @@ void TestSettings::numberTexts() {
     QVERIFY(!NumberText::toNumber(QStringLiteral("inf")));
 }
 
-void TestSettings::startUp() {
+void TestSettings::startUp()
+{
     MemorySettingsStore store;
     for (auto field : {StateField::nStartuje, StateField::nFrekvence, StateField::nNasob,
                        StateField::nPosunZdroje, StateField::nBarva, StateField::nSpomaleni})
@@ -131,7 +137,8 @@ void TestSettings::startUp() {
     QCOMPARE(view.chosen, chosen);
 }
 
-void TestSettings::handlers_data() {
+void TestSettings::handlers_data()
+{
     QTest::addColumn<QString>("locale");
     QTest::addColumn<Option>("option");
     QTest::addColumn<Texts>("written");
@@ -180,7 +187,8 @@ void TestSettings::handlers_data() {
 
 // Each handler writes its fields and nothing else, selects the matching colour where a
 // frequency brings one, and hides the picture for frequency, length and colour alone.
-void TestSettings::handlers() {
+void TestSettings::handlers()
+{
     QFETCH(QString, locale);
     QFETCH(Option, option);
     QFETCH(Texts, written);
@@ -212,14 +220,16 @@ void TestSettings::handlers() {
             QVERIFY(store.number(field).has_value());
 }
 
-void TestSettings::scrollBar_data() {
+void TestSettings::scrollBar_data()
+{
     QTest::addColumn<int>("value");
     QTest::newRow("fastest") << 1;
     QTest::newRow("middle") << 17;
     QTest::newRow("slowest") << 30;
 }
 
-void TestSettings::scrollBar() {
+void TestSettings::scrollBar()
+{
     QFETCH(int, value);
     QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
     MemorySettingsStore store;

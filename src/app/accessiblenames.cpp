@@ -53,13 +53,15 @@ constexpr Naming Namings[] = {
 
 // A control that is missing would leave a screen reader user without a name; that is a
 // fault of the window, not something to pass over quietly.
-template <typename Control> Control *control(QWidget *window, const char *objectName) {
+template <typename Control> Control *control(QWidget *window, const char *objectName)
+{
     auto *found = window->findChild<Control *>(QString::fromUtf8(objectName));
     Q_ASSERT_X(found, "makeControlsAccessible", objectName);
     return found;
 }
 
-void nameControls(QWidget *window) {
+void nameControls(QWidget *window)
+{
     for (const auto &naming : Namings) {
         if (auto *widget = control<QWidget>(window, naming.objectName)) {
             widget->setAccessibleName(QString::fromUtf8(naming.name));
@@ -68,7 +70,8 @@ void nameControls(QWidget *window) {
     }
 }
 
-void makeScrollBarReachable(QWidget *window) {
+void makeScrollBarReachable(QWidget *window)
+{
     auto *scrollBar = control<QScrollBar>(window, "HScroll1");
     if (!scrollBar)
         return;
@@ -88,7 +91,8 @@ void makeScrollBarReachable(QWidget *window) {
 
 } // namespace
 
-void makeControlsAccessible(QWidget *window) {
+void makeControlsAccessible(QWidget *window)
+{
     nameControls(window);
     makeScrollBarReachable(window);
 }

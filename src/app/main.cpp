@@ -4,7 +4,8 @@
 #include <QApplication>
 #include <QStyleFactory>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -27,7 +27,8 @@ const QColor White(255, 255, 255);
 
 // Radio buttons paint their background with the Button role and text fields with Base,
 // so every role a control may fill with gets the colour.
-void setBackground(QWidget *widget, const QColor &colour) {
+void setBackground(QWidget *widget, const QColor &colour)
+{
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::Button, colour);
@@ -38,7 +39,8 @@ void setBackground(QWidget *widget, const QColor &colour) {
 
 template <typename Control>
 Control *place(Control *control, const QString &name, const QRect &geometry, const QFont &font,
-               const QColor &background) {
+               const QColor &background)
+{
     control->setObjectName(name);
     control->setGeometry(geometry);
     control->setFont(font);
@@ -47,7 +49,8 @@ Control *place(Control *control, const QString &name, const QRect &geometry, con
 }
 
 QLineEdit *textField(QWidget *window, const QString &name, const QRect &geometry,
-                     const QString &text, const QFont &font, const QColor &background) {
+                     const QString &text, const QFont &font, const QColor &background)
+{
     auto *field = place(new QLineEdit(text, window), name, geometry, font, background);
     field->setVisible(false);
     return field;
@@ -55,7 +58,8 @@ QLineEdit *textField(QWidget *window, const QString &name, const QRect &geometry
 
 // The two headings are text fields that only read as captions: frameless and grey.
 QLineEdit *captionField(QWidget *window, const QString &name, const QRect &geometry,
-                        const QString &text, const QFont &font, Qt::Alignment alignment) {
+                        const QString &text, const QFont &font, Qt::Alignment alignment)
+{
     auto *field = place(new QLineEdit(text, window), name, geometry, font, Grey);
     field->setFrame(false);
     field->setReadOnly(true);
@@ -65,17 +69,20 @@ QLineEdit *captionField(QWidget *window, const QString &name, const QRect &geome
 }
 
 QGroupBox *frame(QWidget *window, const QString &name, const QRect &geometry, const QString &title,
-                 const QFont &font) {
+                 const QFont &font)
+{
     return place(new QGroupBox(title, window), name, geometry, font, Grey);
 }
 
 QRadioButton *option(QGroupBox *frame, const QString &name, const QRect &geometry,
-                     const QString &text, const QColor &background) {
+                     const QString &text, const QColor &background)
+{
     return place(new QRadioButton(text, frame), name, geometry, Fonts::standard(), background);
 }
 
 QPushButton *command(QWidget *window, const QString &name, const QRect &geometry,
-                     const QString &text, const QFont &font) {
+                     const QString &text, const QFont &font)
+{
     auto *button = place(new QPushButton(text, window), name, geometry, font, Grey);
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -84,7 +91,8 @@ QPushButton *command(QWidget *window, const QString &name, const QRect &geometry
 
 CanvasItem *label(CanvasWidget *canvas, const QString &name, const QRect &geometry,
                   const QString &text, const QFont &font,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+{
     auto *item = new CanvasItem(name, geometry, canvas);
     item->setText(text, font, alignment);
     return item;
@@ -94,7 +102,8 @@ CanvasItem *label(CanvasWidget *canvas, const QString &name, const QRect &geomet
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
-    , m_question(this) {
+    , m_question(this)
+{
     setObjectName(QStringLiteral("Quorvane"));
     const QString homePage = QStringLiteral(QUORVANE_HOMEPAGE);
     setWindowTitle(homePage.isEmpty() ? QStringLiteral("Quorvane")
@@ -125,7 +134,8 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::createControls() {
+void MainWindow::createControls()
+{
     using Fonts::S8B;
     using Fonts::T12;
     using Fonts::T14;
@@ -225,7 +235,8 @@ void MainWindow::createControls() {
                           QStringLiteral("Interfernce pattern (probability)"), T12());
 }
 
-void MainWindow::setTabOrder() {
+void MainWindow::setTabOrder()
+{
     // By tab index; hidden controls are skipped by the toolkit, and frames and the
     // canvas's labels never take the focus.
     const QWidget *order[] = {
@@ -238,7 +249,8 @@ void MainWindow::setTabOrder() {
         QWidget::setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
 }
 
-void MainWindow::wireEvents() {
+void MainWindow::wireEvents()
+{
     const std::pair<QRadioButton *, Option> options[] = {
         {op05, Option::op05},
         {op1, Option::op1},
@@ -268,14 +280,16 @@ void MainWindow::wireEvents() {
     connect(cmdKonec, &QPushButton::clicked, this, [this] { whenIdle([this] { close(); }); });
 }
 
-void MainWindow::whenIdle(std::function<void()> action) {
+void MainWindow::whenIdle(std::function<void()> action)
+{
     if (m_running)
         m_deferred.push_back(std::move(action));
     else
         action();
 }
 
-void MainWindow::startRun() {
+void MainWindow::startRun()
+{
     m_running = true;
     ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this))
         .run();
@@ -292,7 +306,8 @@ void MainWindow::startRun() {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-void MainWindow::closeEvent(QCloseEvent *event) {
+void MainWindow::closeEvent(QCloseEvent *event)
+{
     // The run draws on this window until it ends, so a close request waits for that.
     if (m_running) {
         m_closeAfterRun = true;
@@ -302,7 +317,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     QWidget::closeEvent(event);
 }
 
-QRadioButton *MainWindow::optionButton(Option option) const {
+QRadioButton *MainWindow::optionButton(Option option) const
+{
     switch (option) {
     case Option::op05:
         return op05;
@@ -338,19 +354,23 @@ QRadioButton *MainWindow::optionButton(Option option) const {
     return nullptr;
 }
 
-void MainWindow::selectOption(Option option) {
+void MainWindow::selectOption(Option option)
+{
     optionButton(option)->setChecked(true);
 }
 
-void MainWindow::hideThicknessPicture() {
+void MainWindow::hideThicknessPicture()
+{
     imThickness->hide();
 }
 
-void MainWindow::showThicknessPicture() {
+void MainWindow::showThicknessPicture()
+{
     imThickness->show();
 }
 
-void MainWindow::showLabel(Label label, double left, double top) {
+void MainWindow::showLabel(Label label, double left, double top)
+{
     CanvasItem *item = label == Label::labOdrazovost ? labOdrazovost
                        : label == Label::labZdroj    ? labZdroj
                                                      : labDetektor;

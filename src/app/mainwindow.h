@@ -23,7 +23,8 @@ class QScrollBar;
 
 // The one window, Quorvane: its controls, the canvas under them, and the wiring of
 // their events to the settings handlers and the run.
-class MainWindow : public QWidget, private SettingsView, private RunEndView {
+class MainWindow : public QWidget, private SettingsView, private RunEndView
+{
     Q_OBJECT
 
 public:

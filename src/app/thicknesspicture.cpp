@@ -2,6 +2,7 @@
 
 #include "thicknesspicture.xpm"
 
-QImage thicknessPicture() {
+QImage thicknessPicture()
+{
     return QImage(thickness_xpm);
 }

@@ -8,9 +8,11 @@
 #include <QTimer>
 
 WindowPacer::WindowPacer(CanvasWidget &canvas)
-    : m_canvas(canvas) {}
+    : m_canvas(canvas)
+{}
 
-void WindowPacer::stepDone(double delayCount) {
+void WindowPacer::stepDone(double delayCount)
+{
     m_canvas.flush();
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(stepWait(delayCount));
     if (wait.count() <= 0) {

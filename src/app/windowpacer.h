@@ -7,7 +7,8 @@ class CanvasWidget;
 // Shows each step on the screen, then waits in an event loop that serves painting and
 // timers but leaves the user's clicks and keys queued until the run is over. The window
 // never looks frozen and no core is kept busy.
-class WindowPacer : public StepPacer {
+class WindowPacer : public StepPacer
+{
 public:
     explicit WindowPacer(CanvasWidget &canvas);
 

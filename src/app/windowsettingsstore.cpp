@@ -3,12 +3,15 @@
 #include <QLineEdit>
 
 WindowSettingsStore::WindowSettingsStore(const std::array<QLineEdit *, 6> &fields)
-    : m_fields(fields) {}
+    : m_fields(fields)
+{}
 
-QString WindowSettingsStore::text(StateField field) const {
+QString WindowSettingsStore::text(StateField field) const
+{
     return m_fields.at(std::size_t(field))->text();
 }
 
-void WindowSettingsStore::setText(StateField field, const QString &text) {
+void WindowSettingsStore::setText(StateField field, const QString &text)
+{
     m_fields.at(std::size_t(field))->setText(text);
 }

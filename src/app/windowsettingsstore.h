@@ -7,7 +7,8 @@
 class QLineEdit;
 
 // The settings store on the window's six hidden text fields.
-class WindowSettingsStore : public SettingsStore {
+class WindowSettingsStore : public SettingsStore
+{
 public:
     // The fields in the order of StateField.
     explicit WindowSettingsStore(const std::array<QLineEdit *, 6> &fields);

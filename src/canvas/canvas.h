@@ -4,7 +4,8 @@
 
 // The drawing operations a run uses. Positions are pixels of the window's client area,
 // as single-precision reals; the pen width (1 to 3) holds until it is set again.
-class Canvas {
+class Canvas
+{
 public:
     virtual ~Canvas() = default;
 

@@ -8,11 +8,13 @@
 CanvasItem::CanvasItem(const QString &name, const QRect &geometry, CanvasWidget *canvas)
     : QObject(canvas)
     , m_canvas(canvas)
-    , m_geometry(geometry) {
+    , m_geometry(geometry)
+{
     setObjectName(name);
 }
 
-void CanvasItem::setText(const QString &text, const QFont &font, Qt::Alignment alignment) {
+void CanvasItem::setText(const QString &text, const QFont &font, Qt::Alignment alignment)
+{
     m_text = text;
     m_font = font;
     m_alignment = alignment;
@@ -20,17 +22,20 @@ void CanvasItem::setText(const QString &text, const QFont &font, Qt::Alignment a
         paint();
 }
 
-void CanvasItem::setPicture(const QImage &picture) {
+void CanvasItem::setPicture(const QImage &picture)
+{
     m_picture = picture;
     if (m_visible)
         paint();
 }
 
-void CanvasItem::show() {
+void CanvasItem::show()
+{
     showAt(m_geometry.topLeft());
 }
 
-void CanvasItem::hide() {
+void CanvasItem::hide()
+{
     if (!m_visible)
         return;
     m_visible = false;
@@ -39,7 +44,8 @@ void CanvasItem::hide() {
     });
 }
 
-void CanvasItem::showAt(const QPoint &topLeft) {
+void CanvasItem::showAt(const QPoint &topLeft)
+{
     if (topLeft != m_geometry.topLeft())
         hide();
     m_geometry.moveTopLeft(topLeft);
@@ -47,7 +53,8 @@ void CanvasItem::showAt(const QPoint &topLeft) {
     paint();
 }
 
-void CanvasItem::paint() {
+void CanvasItem::paint()
+{
     m_canvas->paintOnLayer(m_geometry, [this](QPainter &painter) {
         if (!m_picture.isNull()) {
             painter.drawImage(m_geometry, m_picture);

@@ -12,7 +12,8 @@ class QPainter;
 // A label or picture that lies on the canvas's own layer rather than above it: strokes
 // drawn where it is shown paint over it, and showing it paints its opaque rectangle over
 // the strokes beneath. Hiding it leaves plain background where it stood.
-class CanvasItem : public QObject {
+class CanvasItem : public QObject
+{
     Q_OBJECT
 
 public:

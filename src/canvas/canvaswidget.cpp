@@ -5,27 +5,32 @@
 
 CanvasWidget::CanvasWidget(QSize logicalSize, QWidget *parent)
     : QWidget(parent)
-    , m_canvas(logicalSize, parent ? parent->devicePixelRatioF() : devicePixelRatioF()) {
+    , m_canvas(logicalSize, parent ? parent->devicePixelRatioF() : devicePixelRatioF())
+{
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(logicalSize);
 }
 
-void CanvasWidget::setPenWidth(int width) {
+void CanvasWidget::setPenWidth(int width)
+{
     m_canvas.setPenWidth(width);
 }
 
-void CanvasWidget::line(float x1, float y1, float x2, float y2, StrokeColour colour) {
+void CanvasWidget::line(float x1, float y1, float x2, float y2, StrokeColour colour)
+{
     m_canvas.line(x1, y1, x2, y2, colour);
     scheduleFlush();
 }
 
-void CanvasWidget::circle(float x, float y, float radius, StrokeColour colour) {
+void CanvasWidget::circle(float x, float y, float radius, StrokeColour colour)
+{
     m_canvas.circle(x, y, radius, colour);
     scheduleFlush();
 }
 
-void CanvasWidget::paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint) {
+void CanvasWidget::paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint)
+{
     {
         QPainter painter(&m_canvas.image());
         paint(painter);
@@ -36,21 +41,24 @@ void CanvasWidget::paintOnLayer(const QRect &rect, const std::function<void(QPai
 
 // Whatever was drawn reaches the screen by the next turn of the event loop at the latest,
 // even where no step flushes it, as after the last strokes of a run.
-void CanvasWidget::scheduleFlush() {
+void CanvasWidget::scheduleFlush()
+{
     if (m_flushScheduled)
         return;
     m_flushScheduled = true;
     QMetaObject::invokeMethod(this, &CanvasWidget::flush, Qt::QueuedConnection);
 }
 
-void CanvasWidget::flush() {
+void CanvasWidget::flush()
+{
     m_flushScheduled = false;
     const QRegion changed = m_canvas.takeChanged();
     if (!changed.isEmpty())
         repaint(changed);
 }
 
-void CanvasWidget::paintEvent(QPaintEvent *event) {
+void CanvasWidget::paintEvent(QPaintEvent *event)
+{
     QPainter painter(this);
     const QImage &image = m_canvas.image();
     const qreal ratio = image.devicePixelRatio();

@@ -10,7 +10,8 @@
 // The window's client area as a canvas. Strokes go into a backing image that every
 // repaint copies, so the picture survives being covered or moved; flush() puts what
 // changed on the screen at once.
-class CanvasWidget : public QWidget, public Canvas {
+class CanvasWidget : public QWidget, public Canvas
+{
     Q_OBJECT
 
 public:

@@ -7,12 +7,14 @@
 
 namespace {
 
-class AnswerOnlyBox : public QMessageBox {
+class AnswerOnlyBox : public QMessageBox
+{
 public:
     using QMessageBox::QMessageBox;
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override {
+    void keyPressEvent(QKeyEvent *event) override
+    {
         if (event->key() == Qt::Key_Escape) {
             event->accept();
             return;
@@ -25,9 +27,11 @@ protected:
 } // namespace
 
 DeleteQuestion::DeleteQuestion(QWidget *parent)
-    : m_parent(parent) {}
+    : m_parent(parent)
+{}
 
-YesNoQuestion::Answer DeleteQuestion::ask(const QString &text) {
+YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
+{
     AnswerOnlyBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text,
                       QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setObjectName(QStringLiteral("deleteQuestion"));

@@ -8,7 +8,8 @@ class QWidget;
 
 // The modal Yes/No box. It has no Escape button and ignores close requests: the run
 // needs a real answer.
-class DeleteQuestion : public YesNoQuestion {
+class DeleteQuestion : public YesNoQuestion
+{
 public:
     explicit DeleteQuestion(QWidget *parent);
 

@@ -7,26 +7,31 @@
 
 namespace {
 
-bool isFinite(float a, float b, float c, float d) {
+bool isFinite(float a, float b, float c, float d)
+{
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
 }
 
 // Positions on a 1/64 pixel grid are exact in Qt's fixed-point rasterisers, so the
 // shortcut below reproduces them exactly; anything finer goes through QPainter.
-bool onFixedPointGrid(double v) {
+bool onFixedPointGrid(double v)
+{
     const double scaled = v * 64.0;
     return scaled == std::floor(scaled) && std::abs(v) < 1e6;
 }
 
 // Index of the first pixel whose centre lies above a, and of the last one at or below b.
-int firstCentreAbove(double a) {
+int firstCentreAbove(double a)
+{
     return int(std::floor(a - 0.5)) + 1;
 }
-int lastCentreAtOrBelow(double b) {
+int lastCentreAtOrBelow(double b)
+{
     return int(std::floor(b - 0.5));
 }
 
-QRect strokeBounds(double x1, double y1, double x2, double y2, int margin) {
+QRect strokeBounds(double x1, double y1, double x2, double y2, int margin)
+{
     const int left = int(std::floor(std::min(x1, x2))) - margin;
     const int top = int(std::floor(std::min(y1, y2))) - margin;
     const int right = int(std::ceil(std::max(x1, x2))) + margin;
@@ -38,22 +43,26 @@ QRect strokeBounds(double x1, double y1, double x2, double y2, int margin) {
 
 ImageCanvas::ImageCanvas(QSize logicalSize, qreal devicePixelRatio)
     : m_logicalSize(logicalSize)
-    , m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32) {
+    , m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32)
+{
     m_image.setDevicePixelRatio(devicePixelRatio);
     m_image.fill(StrokeColour::BackgroundGrey);
 }
 
-void ImageCanvas::setPenWidth(int width) {
+void ImageCanvas::setPenWidth(int width)
+{
     m_penWidth = std::clamp(width, 1, 3);
 }
 
-QPen ImageCanvas::pen(StrokeColour colour) const {
+QPen ImageCanvas::pen(StrokeColour colour) const
+{
     // Flat caps: a line's last point is not painted, so a line that ends at the edge of
     // a shown picture does not reach into it.
     return QPen(QColor(colour.resolved()), m_penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
-void ImageCanvas::line(float x1, float y1, float x2, float y2, StrokeColour colour) {
+void ImageCanvas::line(float x1, float y1, float x2, float y2, StrokeColour colour)
+{
     if (!isFinite(x1, y1, x2, y2))
         return;
     const bool thinHorizontal = m_penWidth == 1 && y1 == y2;
@@ -66,7 +75,8 @@ void ImageCanvas::line(float x1, float y1, float x2, float y2, StrokeColour colo
     markChanged(strokeBounds(x1, y1, x2, y2, m_penWidth + 1));
 }
 
-void ImageCanvas::circle(float x, float y, float radius, StrokeColour colour) {
+void ImageCanvas::circle(float x, float y, float radius, StrokeColour colour)
+{
     if (!isFinite(x, y, radius, 0.0f))
         return;
     QPainter painter(&m_image);
@@ -80,7 +90,8 @@ void ImageCanvas::circle(float x, float y, float radius, StrokeColour colour) {
 // stroker paints row floor(y) and the columns from round(x1) up to, not including,
 // round(x2). At higher ratios the pen is wider than a device pixel and the line is
 // filled as a rectangle: the rows and columns whose pixel centres lie in (lo, hi].
-bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour) {
+bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour)
+{
     const double ratio = m_image.devicePixelRatio();
     if (!onFixedPointGrid(x1) || !onFixedPointGrid(x2) || !onFixedPointGrid(y))
         return false;
@@ -120,7 +131,8 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
     return true;
 }
 
-void ImageCanvas::markChanged(const QRect &logicalRect) {
+void ImageCanvas::markChanged(const QRect &logicalRect)
+{
     const QRect rect = logicalRect.intersected(QRect(QPoint(0, 0), m_logicalSize));
     if (rect.isEmpty())
         return;
@@ -137,7 +149,8 @@ void ImageCanvas::markChanged(const QRect &logicalRect) {
     m_changed.push_back(rect);
 }
 
-QRegion ImageCanvas::takeChanged() {
+QRegion ImageCanvas::takeChanged()
+{
     QRegion region;
     for (const QRect &rect : m_changed)
         region += rect;

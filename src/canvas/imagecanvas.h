@@ -11,7 +11,8 @@
 // window. Drawing is aliased: a line drawn again in the background grey with the same end
 // points restores exact background. The image has the screen's device pixel ratio, so
 // strokes are rasterised at device resolution.
-class ImageCanvas : public Canvas {
+class ImageCanvas : public Canvas
+{
 public:
     explicit ImageCanvas(QSize logicalSize, qreal devicePixelRatio = 1.0);
 

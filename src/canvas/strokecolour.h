@@ -5,14 +5,16 @@
 // The colour a stroke is drawn in: the canvas's fore colour, an explicit RGB value, or one
 // of the two system colours that the run erases with. Both system colours equal the
 // window's background grey, which is what makes erasing by overdrawing work.
-class StrokeColour {
+class StrokeColour
+{
 public:
     enum class Kind { Fore, Rgb, InactiveBorder, ButtonFace };
 
     constexpr StrokeColour() = default;
 
     static constexpr StrokeColour fore() { return StrokeColour(Kind::Fore, 0); }
-    static constexpr StrokeColour rgb(int r, int g, int b) {
+    static constexpr StrokeColour rgb(int r, int g, int b)
+    {
         return StrokeColour(Kind::Rgb, qRgb(r, g, b));
     }
     static constexpr StrokeColour inactiveBorder() { return StrokeColour(Kind::InactiveBorder, 0); }
@@ -20,7 +22,8 @@ public:
 
     constexpr Kind kind() const { return m_kind; }
     // The value the pixels take.
-    constexpr QRgb resolved() const {
+    constexpr QRgb resolved() const
+    {
         switch (m_kind) {
         case Kind::Fore:
             return ForeColour;
@@ -41,7 +44,8 @@ public:
 private:
     constexpr StrokeColour(Kind kind, QRgb rgb)
         : m_kind(kind)
-        , m_rgb(rgb) {}
+        , m_rgb(rgb)
+    {}
 
     Kind m_kind = Kind::Fore;
     QRgb m_rgb = 0;

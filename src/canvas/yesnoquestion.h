@@ -4,7 +4,8 @@
 
 // A modal question that can only be answered, not dismissed. Callers tell No from
 // every other answer, so anything unexpected counts as Yes.
-class YesNoQuestion {
+class YesNoQuestion
+{
 public:
     enum class Answer { Yes, No };
 

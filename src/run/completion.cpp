@@ -5,7 +5,8 @@
 #include "scene.h"
 #include "sweep.h"
 
-void completeRun(const Scene &s, const SweepEnd &sweep, Canvas &canvas, RunEndView &view) {
+void completeRun(const Scene &s, const SweepEnd &sweep, Canvas &canvas, RunEndView &view)
+{
     const auto f = [](double v) { return float(v); };
     const auto erase = StrokeColour::inactiveBorder();
 

@@ -16,13 +16,15 @@ struct Tip {
 
 // The back arrow starts at the front arrow's tip and turns clockwise on screen as the
 // phase grows; at phase 0 it points straight back along the front arrow.
-Tip backArrowTip(const Scene &s, double phaseAngle) {
+Tip backArrowTip(const Scene &s, double phaseAngle)
+{
     return {s.DialX + s.FrontArrowLength - s.BackArrowLength * std::cos(phaseAngle),
             s.DialY - s.BackArrowLength * std::sin(phaseAngle)};
 }
 
 // The point colour for a colour word; "černá" draws in the fore colour.
-std::optional<StrokeColour> pointColour(QStringView word) {
+std::optional<StrokeColour> pointColour(QStringView word)
+{
     if (word == ColourWord::modrá)
         return StrokeColour::rgb(0, 0, 255);
     if (word == ColourWord::zelená)
@@ -36,7 +38,8 @@ std::optional<StrokeColour> pointColour(QStringView word) {
 
 } // namespace
 
-double plotX(const Scene &s, int thickness) {
+double plotX(const Scene &s, int thickness)
+{
     const double PhaseAngle = s.PhaseStep * thickness;
     const double sinPart = s.BackArrowLength * std::sin(PhaseAngle);
     double sum = sinPart * sinPart;
@@ -45,7 +48,8 @@ double plotX(const Scene &s, int thickness) {
     return sum * 0.02;
 }
 
-void drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canvas &canvas) {
+void drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canvas &canvas)
+{
     const auto f = [](double v) { return float(v); };
     const Tip tip = backArrowTip(s, s.PhaseStep * thickness);
     const Tip previous = backArrowTip(s, s.PhaseStep * (thickness - 1));

@@ -10,11 +10,13 @@ constexpr double CountPerFactor = 20000;
 constexpr double SlowestFactor = 30;
 } // namespace
 
-double delayCount(const QString &slowDownText) {
+double delayCount(const QString &slowDownText)
+{
     const double factor = NumberText::toNumber(slowDownText).value_or(0);
     return std::clamp(factor, 0.0, SlowestFactor) * CountPerFactor;
 }
 
-std::chrono::microseconds stepWait(double delayCount) {
+std::chrono::microseconds stepWait(double delayCount)
+{
     return std::chrono::microseconds(std::llround(std::max(delayCount, 0.0) * 0.5));
 }

@@ -11,9 +11,11 @@ ReflectionRun::ReflectionRun(SettingsStore &settings, Canvas &canvas, YesNoQuest
     , m_canvas(canvas)
     , m_question(question)
     , m_pacer(pacer)
-    , m_view(view) {}
+    , m_view(view)
+{}
 
-void ReflectionRun::run() {
+void ReflectionRun::run()
+{
     startRun(m_settings, m_canvas, m_question);
     const Scene scene = Scene::fromSettings(m_settings);
     drawStaticScene(scene, m_canvas);

@@ -7,7 +7,8 @@ class StepPacer;
 class YesNoQuestion;
 
 // Everything one press of Start does, from the question to the labels, synchronously.
-class ReflectionRun {
+class ReflectionRun
+{
 public:
     ReflectionRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question,
                   StepPacer &pacer, RunEndView &view);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The run-end items of the window: the thickness picture and three labels.
-class RunEndView {
+class RunEndView
+{
 public:
     enum class Label { labOdrazovost, labZdroj, labDetektor };
 

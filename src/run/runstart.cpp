@@ -12,7 +12,8 @@ constexpr double AreaHeight = 581;
 
 // Rows are wiped from the bottom up, one line per row y = AreaHeight - t; rows above the
 // canvas (t of 582 and more) are drawn all the same.
-void clearRows(Canvas &canvas, int firstT, int lastT, double left, double right) {
+void clearRows(Canvas &canvas, int firstT, int lastT, double left, double right)
+{
     const auto grey = StrokeColour::rgb(192, 192, 192);
     for (int t = firstT; t <= lastT; ++t) {
         const auto y = float(AreaHeight - t);
@@ -22,7 +23,8 @@ void clearRows(Canvas &canvas, int firstT, int lastT, double left, double right)
 
 } // namespace
 
-void startRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question) {
+void startRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question)
+{
     canvas.setPenWidth(1);
     if (settings.text(StateField::nStartuje) != FirstRunFlag::Ano) {
         if (question.ask(QStringLiteral("Delete probability")) != YesNoQuestion::Answer::No)

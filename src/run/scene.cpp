@@ -3,7 +3,8 @@
 #include "canvas/canvas.h"
 #include "settings/settingsstore.h"
 
-Scene Scene::compute(double relativeFrequency, double relativeLength, double sourceShift) {
+Scene Scene::compute(double relativeFrequency, double relativeLength, double sourceShift)
+{
     Scene s;
     // 1.57041 / 100 is the base turn per pixel; it is deliberately not pi / 200
     // (0.0157080), and the factor 5 comes before the relative frequency.
@@ -25,14 +26,16 @@ Scene Scene::compute(double relativeFrequency, double relativeLength, double sou
     return s;
 }
 
-Scene Scene::fromSettings(const SettingsStore &settings) {
+Scene Scene::fromSettings(const SettingsStore &settings)
+{
     const double frequency = settings.number(StateField::nFrekvence).value_or(1);
     const double length = settings.number(StateField::nNasob).value_or(1);
     const double shift = settings.number(StateField::nPosunZdroje).value_or(0);
     return compute(frequency, length, shift);
 }
 
-void drawStaticScene(const Scene &s, Canvas &canvas) {
+void drawStaticScene(const Scene &s, Canvas &canvas)
+{
     const auto f = [](double v) { return float(v); };
     const double maxArrow = s.FrontArrowLength + s.BackArrowLength;
     const double maximumX = s.GraphLeft + 0.02 * maxArrow * maxArrow;

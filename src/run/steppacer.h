@@ -1,7 +1,8 @@
 #pragma once
 
 // Puts each finished step of the sweep on the screen, then waits before the next one.
-class StepPacer {
+class StepPacer
+{
 public:
     virtual ~StepPacer() = default;
 

@@ -11,7 +11,8 @@ namespace {
 constexpr int LastThickness = 300;
 } // namespace
 
-void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings, Canvas &canvas) {
+void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings, Canvas &canvas)
+{
     const auto f = [](double v) { return float(v); };
     const auto erase = StrokeColour::inactiveBorder();
 
@@ -40,7 +41,8 @@ void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings,
         canvas.line(f(s.SheetLeft), f(s.FrontY + k), f(s.SheetRight), f(s.FrontY + k));
 }
 
-SweepEnd runSweep(const Scene &s, const SettingsStore &settings, Canvas &canvas, StepPacer &pacer) {
+SweepEnd runSweep(const Scene &s, const SettingsStore &settings, Canvas &canvas, StepPacer &pacer)
+{
     int Thickness = 0;
     for (; Thickness <= LastThickness; ++Thickness) {
         drawSweepStep(s, Thickness, settings, canvas);

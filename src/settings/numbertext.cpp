@@ -6,15 +6,18 @@
 
 namespace NumberText {
 
-QString fromInteger(int value) {
+QString fromInteger(int value)
+{
     return QString::number(value);
 }
 
-QString fromFraction(double value) {
+QString fromFraction(double value)
+{
     return QLocale().toString(value, 'f', 1);
 }
 
-std::optional<double> toNumber(const QString &text) {
+std::optional<double> toNumber(const QString &text)
+{
     bool ok = false;
     const double value = QLocale().toDouble(text, &ok);
     if (!ok || !std::isfinite(value))

@@ -10,9 +10,11 @@ using NumberText::fromInteger;
 
 SettingsHandlers::SettingsHandlers(SettingsStore &store, SettingsView &view)
     : m_store(store)
-    , m_view(view) {}
+    , m_view(view)
+{}
 
-void SettingsHandlers::startUp() {
+void SettingsHandlers::startUp()
+{
     m_view.selectOption(Option::op1D);
     m_view.selectOption(Option::opzelená);
     m_view.selectOption(Option::op1);
@@ -27,14 +29,16 @@ void SettingsHandlers::startUp() {
 }
 
 void SettingsHandlers::chooseFrequency(const QString &frequency, QStringView colourWord,
-                                       Option colourOption) {
+                                       Option colourOption)
+{
     m_store.setText(StateField::nFrekvence, frequency);
     m_store.setText(StateField::nBarva, colourWord.toString());
     m_view.selectOption(colourOption);
     m_view.hideThicknessPicture();
 }
 
-void SettingsHandlers::optionChosen(Option option) {
+void SettingsHandlers::optionChosen(Option option)
+{
     const auto setAndHide = [this](StateField field, const QString &text) {
         m_store.setText(field, text);
         m_view.hideThicknessPicture();
@@ -75,6 +79,7 @@ void SettingsHandlers::optionChosen(Option option) {
     }
 }
 
-void SettingsHandlers::scrollBarChanged(int value) {
+void SettingsHandlers::scrollBarChanged(int value)
+{
     m_store.setText(StateField::nSpomaleni, fromInteger(value));
 }

@@ -9,7 +9,8 @@ class SettingsView;
 
 // The start-up defaults and one handler per settings control. Stateless: everything
 // they decide is written to the store or done to the view.
-class SettingsHandlers {
+class SettingsHandlers
+{
 public:
     SettingsHandlers(SettingsStore &store, SettingsView &view);
 

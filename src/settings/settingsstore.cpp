@@ -2,6 +2,7 @@
 
 #include "numbertext.h"
 
-std::optional<double> SettingsStore::number(StateField field) const {
+std::optional<double> SettingsStore::number(StateField field) const
+{
     return NumberText::toNumber(text(field));
 }

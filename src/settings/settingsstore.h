@@ -7,7 +7,8 @@
 #include <optional>
 
 // The settings live as the texts of six hidden fields of the window and nowhere else.
-class SettingsStore {
+class SettingsStore
+{
 public:
     virtual ~SettingsStore() = default;
 

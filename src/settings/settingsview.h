@@ -3,7 +3,8 @@
 #include "option.h"
 
 // What the settings handlers may do to the window besides writing state fields.
-class SettingsView {
+class SettingsView
+{
 public:
     virtual ~SettingsView() = default;
 
