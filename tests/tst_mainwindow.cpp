@@ -77,7 +77,7 @@ private slots:
     void strokesAndCanvasLabelsShareALayer();
     void spacePressesStartAndARunFinishes();
     void secondRunAsksAndNoKeepsTheCurve();
-    void closeDuringARunWaitsForItsEnd();
+    void inputDuringARunWaitsForItsEnd();
     void exitEndsTheProgram();
 };
 
@@ -285,23 +285,32 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
     QCOMPARE(green, 0);
 }
 
-void TestMainWindow::closeDuringARunWaitsForItsEnd()
+// Whatever reaches the window while a run lasts, a click or a close request, is handled
+// when the run has ended, in the order given.
+void TestMainWindow::inputDuringARunWaitsForItsEnd()
 {
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    bool visibleAfterCloseRequest = false;
     bool runningThen = false;
+    QString frequencyThen;
+    bool visibleAfterCloseRequest = false;
     QTimer::singleShot(300, &window, [&] {
         runningThen = window.isRunning();
+        control<QRadioButton>(window, "op05")->click();
+        frequencyThen = fieldText(window, "nFrekvence");
         window.close();
         visibleAfterCloseRequest = window.isVisible();
     });
     control<QPushButton>(window, "cmdStart")->click();
     QVERIFY(runningThen);
+    QCOMPARE(frequencyThen, QStringLiteral("1"));
     QVERIFY(visibleAfterCloseRequest);
-    QTRY_VERIFY(!window.isVisible());
     QCOMPARE(window.canvas()->image().pixel(100, 300), qRgb(192, 255, 255));
+
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(fieldText(window, "nFrekvence"), QStringLiteral("0.5"));
+    QCOMPARE(fieldText(window, "nBarva"), QStringLiteral("červená"));
 }
 
 void TestMainWindow::exitEndsTheProgram()

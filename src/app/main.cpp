@@ -8,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     Fonts::installSubstitutions();
 

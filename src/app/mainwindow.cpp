@@ -119,7 +119,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
     makeControlsAccessible(this);
-    setTabOrder();
+    setUpTabOrder();
 
     m_settings = std::make_unique<WindowSettingsStore>(
         std::array{nStartuje, nFrekvence, nNasob, nPosunZdroje, nBarva, nSpomaleni});
@@ -235,7 +235,7 @@ void MainWindow::createControls()
                           QStringLiteral("Interfernce pattern (probability)"), T12());
 }
 
-void MainWindow::setTabOrder()
+void MainWindow::setUpTabOrder()
 {
     // By tab index; hidden controls are skipped by the toolkit, and frames and the
     // canvas's labels never take the focus.

@@ -42,7 +42,7 @@ protected:
 
 private:
     void createControls();
-    void setTabOrder();
+    void setUpTabOrder();
     void wireEvents();
 
     void startRun();

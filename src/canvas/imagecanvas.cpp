@@ -32,10 +32,13 @@ int lastCentreAtOrBelow(double b)
 
 QRect strokeBounds(double x1, double y1, double x2, double y2, int margin)
 {
-    const int left = int(std::floor(std::min(x1, x2))) - margin;
-    const int top = int(std::floor(std::min(y1, y2))) - margin;
-    const int right = int(std::ceil(std::max(x1, x2))) + margin;
-    const int bottom = int(std::ceil(std::max(y1, y2))) + margin;
+    // Far-off positions are clamped first: only the part on the canvas matters, and a
+    // huge double does not convert to int.
+    const auto pixel = [](double v) { return int(std::clamp(v, -1e6, 1e6)); };
+    const int left = pixel(std::floor(std::min(x1, x2))) - margin;
+    const int top = pixel(std::floor(std::min(y1, y2))) - margin;
+    const int right = pixel(std::ceil(std::max(x1, x2))) + margin;
+    const int bottom = pixel(std::ceil(std::max(y1, y2))) + margin;
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
