@@ -104,6 +104,16 @@ std::vector<Call> runOnce(MemorySettingsStore &store, RecordingCanvas &canvas)
     return canvas.calls;
 }
 
+// One first run after start-up with some settings changed.
+RunLog firstRunWith(std::initializer_list<std::pair<StateField, QString>> texts)
+{
+    MemorySettingsStore store;
+    for (const auto &[field, text] : texts)
+        store.setText(field, text);
+    RecordingCanvas canvas;
+    return split(runOnce(store, canvas));
+}
+
 // The rows a band of clearing lines touches, in drawing order.
 std::vector<float> rowsOf(const std::vector<Call> &calls, float left, float right)
 {
@@ -167,11 +177,8 @@ void TestRun::staticScene()
     QFETCH(double, halfMaximumX);
     QFETCH(double, sourceY);
 
-    MemorySettingsStore store;
-    store.setText(StateField::nNasob, length);
-    store.setText(StateField::nPosunZdroje, shift);
-    RecordingCanvas canvas;
-    const RunLog log = split(runOnce(store, canvas));
+    const RunLog log =
+        firstRunWith({{StateField::nNasob, length}, {StateField::nPosunZdroje, shift}});
 
     // The first run wipes 500 + 201 rows after setting the pen; then the scene follows.
     const std::vector<Call> &first = log.segments.front();
@@ -214,12 +221,9 @@ void TestRun::sweepStep()
     QFETCH(double, length);
     QFETCH(double, shift);
 
-    MemorySettingsStore store;
-    store.setText(StateField::nFrekvence, QLocale().toString(frequency));
-    store.setText(StateField::nNasob, QLocale().toString(length));
-    store.setText(StateField::nPosunZdroje, QLocale().toString(shift));
-    RecordingCanvas canvas;
-    const RunLog log = split(runOnce(store, canvas));
+    const RunLog log = firstRunWith({{StateField::nFrekvence, QLocale().toString(frequency)},
+                                     {StateField::nNasob, QLocale().toString(length)},
+                                     {StateField::nPosunZdroje, QLocale().toString(shift)}});
     QCOMPARE(log.segments.size(), std::size_t(301));
 
     const auto expected =
@@ -299,11 +303,8 @@ void TestRun::completion()
     QFETCH(QString, length);
     QFETCH(double, sourceY);
 
-    MemorySettingsStore store;
-    store.setText(StateField::nPosunZdroje, shift);
-    store.setText(StateField::nNasob, length);
-    RecordingCanvas canvas;
-    const RunLog log = split(runOnce(store, canvas));
+    const RunLog log =
+        firstRunWith({{StateField::nPosunZdroje, shift}, {StateField::nNasob, length}});
 
     std::vector<Call> expected = {
         Call::penWidth(3),
@@ -358,10 +359,7 @@ void TestRun::pointColour()
     QFETCH(bool, plotted);
     QFETCH(StrokeColour, colour);
 
-    MemorySettingsStore store;
-    store.setText(StateField::nBarva, word);
-    RecordingCanvas canvas;
-    const RunLog log = split(runOnce(store, canvas));
+    const RunLog log = firstRunWith({{StateField::nBarva, word}});
 
     for (int T : {0, 150, 300}) {
         const auto &step = log.segments.at(std::size_t(T));
