@@ -31,10 +31,20 @@ Session::Session(QString shotPrefix, int scale)
 }
 
 Session::~Session() {
+    if (m_held)
+        m_display.freePixmap(m_held);
     if (m_process.state() != QProcess::NotRunning) {
         m_process.kill();
         m_process.waitForFinished(10000);
     }
+}
+
+void Session::setEnvironment(const QString &name, const QString &value) {
+    QProcessEnvironment environment = m_process.processEnvironment();
+    if (environment.isEmpty())
+        environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(name, value);
+    m_process.setProcessEnvironment(environment);
 }
 
 bool Session::start() {
@@ -190,6 +200,18 @@ std::optional<XDisplay::TopLevel> Session::waitForQuestion() {
     save(grab(), QStringLiteral("question-timeout"));
     fail(QStringLiteral("the question \"Delete probability\" did not appear"));
     return std::nullopt;
+}
+
+bool Session::holdWindowContents() {
+    if (!m_held)
+        m_held = m_display.holdContents(m_window);
+    return m_held != 0;
+}
+
+QImage Session::heldWindowContents() const {
+    if (!m_held)
+        return {};
+    return m_display.readPixmap(m_held, Pict::ClientSize * m_scale);
 }
 
 std::optional<int> Session::waitForExit(int timeoutMs) {

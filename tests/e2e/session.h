@@ -24,6 +24,8 @@ public:
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
+    // An environment variable for the program, before start().
+    void setEnvironment(const QString &name, const QString &value);
     // Starts the program and waits until its window shows the prompt.
     bool start();
     // Why the last call that returned false or an empty value failed.
@@ -63,6 +65,12 @@ public:
     // The top-level window with the question, if it is shown now.
     std::optional<XDisplay::TopLevel> question() const;
 
+    // From now on keeps what the main window shows, even after it is gone and even where
+    // another window covers it; false when the X server cannot.
+    bool holdWindowContents();
+    // What the main window showed last, as held; a null image when nothing is held.
+    QImage heldWindowContents() const;
+
     // Waits for the program to end; its exit code, or nothing when it crashed or hung.
     std::optional<int> waitForExit(int timeoutMs = 60000);
     // Resident memory of the program in KiB, from /proc.
@@ -83,6 +91,7 @@ private:
     XDisplay m_display;
     QProcess m_process;
     Window m_window = 0;
+    Pixmap m_held = 0;
     QString m_error;
     QString m_output;
 };

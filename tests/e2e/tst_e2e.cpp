@@ -304,6 +304,363 @@ private slots:
             QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
         }
     }
+
+    // The question "Delete probability", answered with the mouse and with keys; Escape
+    // and a close request leave it standing.
+    void questionAnswers_data() {
+        QTest::addColumn<QString>("ignored");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("yes");
+
+        QTest::newRow("mouse Yes") << QString() << QString() << true;
+        QTest::newRow("mouse No") << QString() << QString() << false;
+        QTest::newRow("Return") << QString() << QStringLiteral("Return") << true;
+        QTest::newRow("n") << QString() << QStringLiteral("n") << false;
+        QTest::newRow("Escape ignored, Return")
+            << QStringLiteral("Escape") << QStringLiteral("Return") << true;
+        QTest::newRow("close ignored, Tab space")
+            << QStringLiteral("close") << QStringLiteral("Tab space") << false;
+    }
+
+    void questionAnswers() {
+        QFETCH(QString, ignored);
+        QFETCH(QString, keys);
+        QFETCH(bool, yes);
+
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        QVERIFY2(!startRun(session, QStringLiteral("1-green")).isNull(),
+                 qPrintable(session.error()));
+        session.click(clickPoint(Freq05));
+        QVERIFY2(!session
+                      .waitFor([](const QImage &image) { return isChosen(image, 1, Freq05); },
+                               QStringLiteral("op05"))
+                      .isNull(),
+                 qPrintable(session.error()));
+        session.click(StartRect.center());
+        const auto box = session.waitForQuestion();
+        QVERIFY2(box, qPrintable(session.error()));
+        const QImage asked = session.grabAndSave(QStringLiteral("2-question"));
+
+        if (!ignored.isEmpty()) {
+            if (ignored == QLatin1String("close"))
+                session.display().requestClose(box->id);
+            else
+                session.key(ignored, box);
+            // Nothing can show that a request was ignored but the lack of any reaction;
+            // a slow machine can only make this check pass too early, never fail.
+            QThread::msleep(1000);
+            const QImage after = session.grabAndSave(QStringLiteral("3-after-") + ignored);
+            QVERIFY2(session.question(), "the question went away without an answer");
+            QVERIFY2(after == asked, "the picture changed without an answer");
+        }
+
+        if (keys.isEmpty()) {
+            QVERIFY(answer(session, *box, yes ? Answer::Yes : Answer::No, true));
+        } else {
+            session.key(keys, box);
+        }
+        const QImage end = session.waitForRunEnd(QStringLiteral("4-answered"));
+        QVERIFY2(!end.isNull(), qPrintable(session.error()));
+        const Curve green{Defaults, Green};
+        const Curve red{{0.5, 1}, Red};
+        Problems problems = checkRunEnd(end, 1);
+        if (yes) {
+            problems += checkCurve(end, 1, red);
+            problems += checkNoCurve(end, 1, Green);
+        } else {
+            problems += checkCurve(end, 1, red, {green});
+            problems += checkCurve(end, 1, green, {red});
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    // Clicks during a run wait for its end and are then handled in order: two settings,
+    // then Start, which asks the question of a second run with the new settings.
+    void inputDuringRun() {
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        if (!session.holdWindowContents())
+            QSKIP("the X server lacks the Composite extension");
+
+        session.click(StartRect.center());
+        QVERIFY2(!runUntil(session, 60, Green, Defaults).isNull(), qPrintable(session.error()));
+        session.click(clickPoint(Freq05));
+        session.click(clickPoint(Len15));
+        session.click(StartRect.center());
+        const QImage during = session.grabAndSave(QStringLiteral("1-clicked-during-run"));
+        if (!runLooksComplete(during, 1)) {
+            QVERIFY2(isChosen(during, 1, Freq1) && isChosen(during, 1, Len1) &&
+                         isChosen(during, 1, GreenColour),
+                     "an option changed while the run was going on");
+        }
+
+        // The queued Start asks its question once the settings have changed.
+        const auto box = session.waitForQuestion();
+        QVERIFY2(box, qPrintable(session.error()));
+        session.grabAndSave(QStringLiteral("2-question"));
+        const QImage under =
+            session.save(session.heldWindowContents(), QStringLiteral("2-under-question"));
+        QVERIFY(!under.isNull());
+        {
+            // The first run went on with the settings it started with, all 301 points.
+            Problems problems = checkSheet(under, 1);
+            problems += checkCurve(under, 1, {Defaults, Green});
+            problems += checkNoCurve(under, 1, Red);
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+            QVERIFY(isChosen(under, 1, Freq05));
+            QVERIFY(isChosen(under, 1, RedColour));
+            QVERIFY(isChosen(under, 1, Len15));
+            QVERIFY2(countOther(under, 1, PictureRect, Grey) == 0,
+                     "the thickness picture is still shown after a frequency option");
+        }
+
+        session.key(QStringLiteral("n"), box);
+        const QImage end = session.waitForRunEnd(QStringLiteral("3-second-run"));
+        QVERIFY2(!end.isNull(), qPrintable(session.error()));
+        const Curve green{Defaults, Green};
+        const Curve red{{0.5, 1.5}, Red};
+        Problems problems = checkRunEnd(end, 1);
+        problems += checkCurve(end, 1, green, {red});
+        problems += checkCurve(end, 1, red, {green});
+        problems +=
+            checkVerticalLine(end, 1, 620, 190.5, 540.5, QStringLiteral("first maximum line"));
+        problems +=
+            checkVerticalLine(end, 1, 520, 190.5, 540.5, QStringLiteral("first half-maximum line"));
+        problems +=
+            checkVerticalLine(end, 1, 732.5, 190.5, 540.5, QStringLiteral("second maximum line"));
+        problems += checkVerticalLine(end, 1, 576.25, 190.5, 540.5,
+                                      QStringLiteral("second half-maximum line"));
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    // Exit, or a close request from outside, during a run: the run finishes, then the
+    // program ends normally.
+    void endDuringRun_data() {
+        QTest::addColumn<bool>("exitButton");
+        QTest::newRow("Exit") << true;
+        QTest::newRow("close request") << false;
+    }
+
+    void endDuringRun() {
+        QFETCH(bool, exitButton);
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        if (!session.holdWindowContents())
+            QSKIP("the X server lacks the Composite extension");
+
+        session.click(StartRect.center());
+        QVERIFY2(!runUntil(session, 40, Green, Defaults).isNull(), qPrintable(session.error()));
+        if (exitButton)
+            session.click(ExitRect.center());
+        else
+            session.display().requestClose(session.window());
+
+        // The run goes on: later points appear in the window.
+        const QImage later = runUntil(session, 200, Green, Defaults);
+        session.save(later, QStringLiteral("1-run-goes-on"));
+        QVERIFY2(!later.isNull(), qPrintable(session.error()));
+
+        const auto status = session.waitForExit();
+        QVERIFY2(status, qPrintable(session.error()));
+        QCOMPARE(*status, 0);
+        // What the window showed as it closed: the whole run, ended.
+        const QImage last =
+            session.save(session.heldWindowContents(), QStringLiteral("2-last-picture"));
+        QVERIFY(!last.isNull());
+        Problems problems = checkRunEnd(last, 1);
+        problems += checkCurve(last, 1, {Defaults, Green});
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    // At a screen scale of 2 the canvas is drawn at the screen's resolution: crisp lines
+    // two device pixels wide, exact erasing, everything at its logical place.
+    void hiDpi() {
+        constexpr int scale = 2;
+        Session session(prefix(), scale);
+        session.setEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        session.grabAndSave(QStringLiteral("1-start"));
+        const auto window = session.display().findMapped(Session::MainTitle);
+        QVERIFY(window);
+        QCOMPARE(window->geometry, QRect(0, 0, 800 * scale, 581 * scale));
+
+        const QImage first = startRun(session, QStringLiteral("2-default"));
+        QVERIFY2(!first.isNull(), qPrintable(session.error()));
+        {
+            Problems problems = checkRunEnd(first, scale);
+            problems += checkCurve(first, scale, {Defaults, Green});
+            problems +=
+                checkVerticalLine(first, scale, 420, 190.5, 540.5, QStringLiteral("vertical axis"));
+            problems +=
+                checkVerticalLine(first, scale, 620, 190.5, 540.5, QStringLiteral("maximum line"));
+            problems += checkVerticalLine(first, scale, 520, 190.5, 540.5,
+                                          QStringLiteral("half-maximum line"));
+            problems += checkTopAxis(first, scale);
+            problems += checkErasing(first, scale, Defaults);
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        }
+        // Crisp: no blended colours where the run draws.
+        const QRect graph(417, 189, 383, 357);
+        const QRect dial(426, 55, 174, 115); // clear of the labels around it
+        const QRect sheet(30, 191, 370, 301);
+        QCOMPARE(countNotIn(first, scale, graph, {Grey, Black, Green}), 0);
+        QCOMPARE(countNotIn(first, scale, dial, {Grey, Black, Red, Green, Pink}), 0);
+        QCOMPARE(countNotIn(first, scale, sheet, {Cyan, Black}), 0);
+        // At the screen's resolution: a picture drawn at one pixel per logical pixel and
+        // blown up would show only uniform 2 x 2 blocks; the slanting paths and the round
+        // points of a canvas drawn at full resolution do not.
+        const int mixedInSheet = mixedBlocks(first, scale, sheet);
+        const int mixedInGraph = mixedBlocks(first, scale, graph);
+        qInfo("2 x 2 blocks of mixed colour: %d in the sheet, %d on the graph", mixedInSheet,
+              mixedInGraph);
+        QVERIFY2(mixedInSheet > 100 && mixedInGraph > 100,
+                 "the canvas looks drawn at 1x and scaled up");
+
+        // Erasing at device resolution: Yes wipes the old curve without a trace.
+        session.click(clickPoint(Freq05));
+        QVERIFY2(!session
+                      .waitFor([](const QImage &image) { return isChosen(image, scale, Freq05); },
+                               QStringLiteral("op05"))
+                      .isNull(),
+                 qPrintable(session.error()));
+        session.click(StartRect.center());
+        const auto box = session.waitForQuestion();
+        QVERIFY2(box, qPrintable(session.error()));
+        session.grabAndSave(QStringLiteral("3-question"));
+        QVERIFY(answer(session, *box, Answer::Yes, true));
+        const QImage second = session.waitForRunEnd(QStringLiteral("4-yes-red"));
+        QVERIFY2(!second.isNull(), qPrintable(session.error()));
+        Problems problems = checkRunEnd(second, scale);
+        problems += checkCurve(second, scale, {{0.5, 1}, Red});
+        problems += checkNoCurve(second, scale, Green);
+        problems += checkErasing(second, scale, {0.5, 1});
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        QCOMPARE(countNotIn(second, scale, graph, {Grey, Black, Red}), 0);
+    }
+
+    // Twenty runs in a row, with random clicks on every control between them: the
+    // program keeps drawing what its controls show, its memory stays flat, and Exit at
+    // the end ends it normally.
+    void twentyRuns() {
+        constexpr quint32 Seed = 20;
+        QRandomGenerator random(Seed);
+        qInfo("random clicks from seed %u", Seed);
+
+        struct Target {
+            const char *name;
+            QRect rect;
+        };
+        const QList<Target> targets{
+            {Black_.name, Black_.rect},
+            {RedColour.name, RedColour.rect},
+            {GreenColour.name, GreenColour.rect},
+            {BlueColour.name, BlueColour.rect},
+            {Freq05.name, Freq05.rect},
+            {Freq1.name, Freq1.rect},
+            {Freq15.name, Freq15.rect},
+            {Len05.name, Len05.rect},
+            {Len1.name, Len1.rect},
+            {Len15.name, Len15.rect},
+            {"scroll bar", ScrollRect},
+            {"title", {312, 0, 217, 25}},
+            {"Vectors of two paths", {632, 72, 129, 19}},
+            {"frame Graph colour", {80, 0, 137, 57}},
+            {"frame Relative frequency", {136, 72, 161, 57}},
+            {"frame Relative length", {632, 88, 129, 65}},
+            {"prompt", PromptRect},
+            {"thickness picture", PictureRect},
+            {"label Source", SourceLabel},
+            {"label Detector", DetectorLabel},
+            {"label Interfernce pattern", PatternLabel},
+            {"dial", {420, 60, 150, 100}},
+            {"sheet", {30, 191, 370, 301}},
+            {"graph", {420, 191, 360, 350}},
+        };
+        const QRect scrollLeftArrow(344, 24, 16, 17);
+
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        qint64 afterFirst = 0;
+        qint64 afterLast = 0;
+        for (int run = 1; run <= 20; ++run) {
+            if (run > 1) {
+                int scrollClicks = 0;
+                QStringList clicked;
+                for (int i = 0; i < 6; ++i) {
+                    const Target &target = targets[int(random.bounded(qsizetype(targets.size())))];
+                    const QPoint at(target.rect.x() + int(random.bounded(target.rect.width())),
+                                    target.rect.y() + int(random.bounded(target.rect.height())));
+                    session.click(at);
+                    scrollClicks += target.rect == ScrollRect;
+                    clicked << QStringLiteral("%1 (%2,%3)")
+                                   .arg(QString::fromUtf8(target.name))
+                                   .arg(at.x())
+                                   .arg(at.y());
+                }
+                // Back to the fastest speed, to keep the suite short.
+                for (int i = 0; i < scrollClicks; ++i)
+                    session.click(scrollLeftArrow.center());
+                qInfo("before run %d: %s", run, qPrintable(clicked.join(QStringLiteral(", "))));
+                QVERIFY2(session.isRunning(), qPrintable(session.programOutput()));
+            }
+
+            // What the controls show is what the run must draw.
+            const QImage settled = session.waitUntilSteady(QStringLiteral("settled"));
+            QVERIFY2(!settled.isNull(), qPrintable(session.error()));
+            const auto chosenIn =
+                [&](std::initializer_list<std::pair<OptionButton, double>> group) {
+                    QList<double> values;
+                    for (const auto &[option, value] : group) {
+                        if (isChosen(settled, 1, option))
+                            values << value;
+                    }
+                    return values;
+                };
+            const QList<double> frequency = chosenIn({{Freq05, 0.5}, {Freq1, 1}, {Freq15, 1.5}});
+            const QList<double> length = chosenIn({{Len05, 0.5}, {Len1, 1}, {Len15, 1.5}});
+            const QList<double> colour = chosenIn(
+                {{Black_, Black}, {RedColour, Red}, {GreenColour, Green}, {BlueColour, Blue}});
+            if (frequency.size() != 1 || length.size() != 1 || colour.size() != 1) {
+                session.save(settled, QStringLiteral("run%1-options").arg(run));
+                QFAIL("not exactly one option chosen in every group");
+            }
+            const Curve curve{{frequency[0], length[0]}, QRgb(colour[0])};
+
+            session.click(StartRect.center());
+            if (run > 1) {
+                const auto box = session.waitForQuestion();
+                QVERIFY2(box, qPrintable(session.error()));
+                QVERIFY(answer(session, *box, Answer::Yes, run % 2 == 0));
+            }
+            const QImage end =
+                session.waitForRunEnd(QStringLiteral("run%1").arg(run, 2, 10, QLatin1Char('0')));
+            QVERIFY2(!end.isNull(), qPrintable(session.error()));
+            // Black points share their colour with the axes: only their places are checked.
+            Problems problems = checkCurve(end, 1, curve, {}, curve.colour != Black);
+            problems += checkSheet(end, 1);
+            QVERIFY2(problems.isEmpty(),
+                     qPrintable(QStringLiteral("run %1: %2").arg(run).arg(report(problems))));
+
+            if (run == 1)
+                afterFirst = session.residentKiB();
+            if (run == 20)
+                afterLast = session.residentKiB();
+        }
+        qInfo("resident memory: %lld KiB after run 1, %lld KiB after run 20", afterFirst,
+              afterLast);
+        QVERIFY(afterFirst > 0 && afterLast > 0);
+        // Generous: a leak of the run's drawing would grow by megabytes per run.
+        QVERIFY2(afterLast - afterFirst < 16 * 1024,
+                 qPrintable(QStringLiteral("resident memory grew from %1 KiB to %2 KiB")
+                                .arg(afterFirst)
+                                .arg(afterLast)));
+
+        session.click(ExitRect.center());
+        const auto status = session.waitForExit();
+        QVERIFY2(status, qPrintable(session.error()));
+        QCOMPARE(*status, 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(EndToEnd)

@@ -119,6 +119,14 @@ QImage XDisplay::read(unsigned long drawable, const QRect &clipped) const {
                   unsigned(clipped.height()), AllPlanes, ZPixmap));
     if (!image)
         return {};
+    if (!image->red_mask && !image->green_mask && !image->blue_mask) {
+        // An image of a pixmap carries no colour masks: a pixmap has no visual of its own.
+        // The pixmaps read here hold windows of the screen's default visual.
+        const Visual *visual = DefaultVisual(d, DefaultScreen(d));
+        image->red_mask = visual->red_mask;
+        image->green_mask = visual->green_mask;
+        image->blue_mask = visual->blue_mask;
+    }
     const int red = shiftOf(image->red_mask);
     const int green = shiftOf(image->green_mask);
     const int blue = shiftOf(image->blue_mask);
