@@ -42,7 +42,7 @@ struct OptionButton {
     const char *name;
     QRect rect;
 };
-inline constexpr OptionButton Black_{"opCerna", {88, 24, 49, 17}};
+inline constexpr OptionButton BlackColour{"opCerna", {88, 24, 49, 17}};
 inline constexpr OptionButton RedColour{"opCervena", {144, 24, 65, 13}};
 inline constexpr OptionButton GreenColour{"opzelená", {88, 40, 57, 13}};
 inline constexpr OptionButton BlueColour{"opModra", {144, 40, 65, 13}};
