@@ -19,12 +19,11 @@ const RunSettings Defaults{1, 1};
 
 enum class Answer { Yes, No };
 
-QString prefix(const QString &extra = {}) {
+// Names the screenshots of the running test: function, data row and locale.
+QString prefix() {
     QString name = QString::fromLatin1(QTest::currentTestFunction());
     if (const char *tag = QTest::currentDataTag())
         name += u'-' + QString::fromUtf8(tag).replace(u' ', u'_').replace(u',', u'_');
-    if (!extra.isEmpty())
-        name += u'-' + extra;
     return name + u'-' + QLocale::system().name();
 }
 
@@ -64,12 +63,14 @@ QList<QPoint> questionButtons(const QImage &box, int scale) {
 
 // Every visible control, where strokes never go.
 const QList<QRect> VisibleControls{
-    {632, 72, 129, 19},                     // "Vectors of two paths "
-    ScrollRect,         {312, 0, 217, 25},  // the title "Quorvane"
-    {632, 88, 129, 65},                     // "Relative length "
-    ExitRect,           {136, 72, 161, 57}, // "Relative frequency"
-    {80, 0, 137, 57},                       // "Graph colour"
-    StartRect,
+    {632, 72, 129, 19}, // "Vectors of two paths "
+    ScrollRect,         // the speed
+    {312, 0, 217, 25},  // the title "Quorvane"
+    {632, 88, 129, 65}, // "Relative length "
+    ExitRect,           // "Exit"
+    {136, 72, 161, 57}, // "Relative frequency"
+    {80, 0, 137, 57},   // "Graph colour"
+    StartRect,          // "Start"
 };
 
 const OptionButton AllOptions[] = {BlackColour, RedColour, GreenColour, BlueColour, Freq05,
@@ -81,14 +82,14 @@ class EndToEnd : public QObject {
     Q_OBJECT
 
 private:
-    // Clicks Start (or presses keys) and waits for the run's end picture.
+    // Clicks Start and waits for the end picture of the run it starts.
     static QImage startRun(Session &session, const QString &step) {
         session.click(StartRect.center());
         return session.waitForRunEnd(step);
     }
 
-    // Answers the question shown now, with the mouse or with keys, and returns the picture
-    // at the end of the run that follows.
+    // Answers the question shown now, with the mouse or with keys; false when its buttons
+    // cannot be found on the screen.
     static bool answer(Session &session, const XDisplay::TopLevel &box, Answer answer,
                        bool withMouse) {
         if (withMouse) {
