@@ -1,0 +1,689 @@
+// End-to-end tests: the built program on a private X server (see run-under-xvfb.sh),
+// driven with real pointer and key events and judged by its screenshots.
+
+#include "picture.h"
+#include "session.h"
+
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QThread>
+
+#include <optional>
+
+using namespace Pict;
+
+namespace {
+
+const RunSettings Defaults{1, 1};
+
+enum class Answer { Yes, No };
+
+// Names the screenshots of the running test: function, data row and locale.
+QString prefix() {
+    QString name = QString::fromLatin1(QTest::currentTestFunction());
+    if (const char *tag = QTest::currentDataTag())
+        name += u'-' + QString::fromUtf8(tag).replace(u' ', u'_').replace(u',', u'_');
+    return name + u'-' + QLocale::system().name();
+}
+
+QString report(const Problems &problems) {
+    return problems.join(QStringLiteral("\n   "));
+}
+
+// The buttons of the question box, left to right, as centres in device pixels. A button's
+// frame is the only thing in the box with long vertical edges darker than the box.
+QList<QPoint> questionButtons(const QImage &box, int scale) {
+    const int from = box.height() / 2;
+    QList<int> edges;
+    QList<int> middles;
+    for (int x = 0; x < box.width(); ++x) {
+        int run = 0;
+        int longest = 0;
+        int longestEnd = 0;
+        for (int y = from; y < box.height(); ++y) {
+            run = qGray(box.pixel(x, y)) < 200 ? run + 1 : 0;
+            if (run > longest) {
+                longest = run;
+                longestEnd = y;
+            }
+        }
+        if (longest >= 16 * scale && (edges.isEmpty() || x > edges.last() + 1)) {
+            edges << x;
+            middles << longestEnd - longest / 2;
+        } else if (longest >= 16 * scale) {
+            edges.last() = x;
+        }
+    }
+    QList<QPoint> buttons;
+    for (int i = 0; i + 1 < edges.size(); i += 2)
+        buttons << QPoint((edges[i] + edges[i + 1]) / 2, middles[i]);
+    return buttons;
+}
+
+// Every visible control, where strokes never go.
+const QList<QRect> VisibleControls{
+    {632, 72, 129, 19}, // "Vectors of two paths "
+    ScrollRect,         // the speed
+    {312, 0, 217, 25},  // the title "Quorvane"
+    {632, 88, 129, 65}, // "Relative length "
+    ExitRect,           // "Exit"
+    {136, 72, 161, 57}, // "Relative frequency"
+    {80, 0, 137, 57},   // "Graph colour"
+    StartRect,          // "Start"
+};
+
+const OptionButton AllOptions[] = {BlackColour, RedColour, GreenColour, BlueColour, Freq05,
+                                   Freq1,       Freq15,    Len05,       Len1,       Len15};
+
+} // namespace
+
+class EndToEnd : public QObject {
+    Q_OBJECT
+
+private:
+    // Clicks Start and waits for the end picture of the run it starts.
+    static QImage startRun(Session &session, const QString &step) {
+        session.click(StartRect.center());
+        return session.waitForRunEnd(step);
+    }
+
+    // Answers the question shown now, with the mouse or with keys; false when its buttons
+    // cannot be found on the screen.
+    static bool answer(Session &session, const XDisplay::TopLevel &box, Answer answer,
+                       bool withMouse) {
+        if (withMouse) {
+            const QImage picture = session.display().grab(box.geometry);
+            const QList<QPoint> buttons = questionButtons(picture, session.scale());
+            if (buttons.size() != 2) {
+                session.save(picture, QStringLiteral("question-buttons"));
+                return false;
+            }
+            // Yes stands left of No.
+            session.clickDevice(box.geometry.topLeft() + buttons[answer == Answer::Yes ? 0 : 1]);
+        } else {
+            // Yes is the default button; N is the mnemonic of No.
+            session.key(answer == Answer::Yes ? QStringLiteral("Return") : QStringLiteral("n"),
+                        box);
+        }
+        return true;
+    }
+
+    // Two steps of the scroll bar: a run of about 9 s leaves ample time to click during
+    // it however busy the machine is.
+    static void slowDown(Session &session) {
+        const QPoint rightArrow(ScrollRect.right() - 7, ScrollRect.center().y());
+        session.click(rightArrow);
+        session.click(rightArrow);
+    }
+
+    static QImage runUntil(Session &session, int thickness, QRgb colour,
+                           const RunSettings &settings) {
+        // Until the point of the given thickness is plotted, while the run is not over.
+        const double x = 420 + plotX(settings, thickness);
+        const QRect spot(int(x) - 2, 190 + thickness - 1, 5, 3);
+        return session.waitFor(
+            [&](const QImage &image) {
+                return countColour(image, session.scale(), spot, colour) > 0 &&
+                       !runLooksComplete(image, session.scale());
+            },
+            QStringLiteral("point-%1").arg(thickness));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"),
+                 "run these tests through run-under-xvfb.sh, which starts their X server");
+        QVERIFY2(XDisplay().isOpen(), "cannot open the X display");
+        qInfo("locale %s, display %s", qPrintable(QLocale::system().name()),
+              qPrintable(qEnvironmentVariable("DISPLAY")));
+    }
+
+    // The window as it first shows, and the space bar pressing Start, which has the focus.
+    void windowAtStart() {
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        const QImage image = session.grabAndSave(QStringLiteral("start"));
+
+        const auto window = session.display().findMapped(Session::MainTitle);
+        QVERIFY(window);
+        QCOMPARE(window->geometry, QRect(0, 0, 800, 581));
+
+        // Nothing drawn: apart from the controls and the prompt, all is background grey;
+        // the run-end labels, the picture, the two hidden groups and the six hidden text
+        // fields among them.
+        int notGrey = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const bool covered =
+                    std::any_of(VisibleControls.begin(), VisibleControls.end(),
+                                [&](const QRect &r) { return r.contains(x, y); }) ||
+                    PromptRect.contains(x, y);
+                notGrey += !covered && (image.pixel(x, y) | 0xff000000u) != Grey;
+            }
+        }
+        QVERIFY2(notGrey == 0, qPrintable(QStringLiteral("%1 pixels outside the visible controls "
+                                                         "are not background grey")
+                                              .arg(notGrey)));
+        QVERIFY2(hasDarkPixels(image, 1, PromptRect),
+                 "the prompt \"Please press button Start\" is not shown");
+        for (const QRect &rect : VisibleControls)
+            QVERIFY2(countOther(image, 1, rect, Grey) > 0, "a control is not shown");
+
+        // The start-up choices.
+        for (const OptionButton &option : AllOptions) {
+            const bool expected = option.rect == Freq1.rect || option.rect == Len1.rect ||
+                                  option.rect == GreenColour.rect;
+            QVERIFY2(isChosen(image, 1, option) == expected,
+                     qPrintable(QStringLiteral("%1 is %2chosen")
+                                    .arg(QString::fromUtf8(option.name),
+                                         expected ? QStringLiteral("not ") : QString())));
+        }
+        // The scroll bar at 1: its thumb right of the left arrow, the track beyond it bare.
+        const QRgb thumb = image.pixel(368, 32);
+        const QRgb track = image.pixel(440, 32);
+        QVERIFY2(thumb != track && image.pixel(470, 32) == track,
+                 "the scroll bar's thumb is not at its left end");
+
+        session.key(QStringLiteral("space"));
+        const QImage end = session.waitForRunEnd(QStringLiteral("space-run"));
+        QVERIFY2(!end.isNull(), qPrintable(session.error()));
+        Problems problems = checkRunEnd(end, 1);
+        problems += checkCurve(end, 1, {Defaults, Green});
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    // A default run, then runs with other settings that keep or delete the curves.
+    // Fractions travel as "0,5" or "0.5" after the locale, so this runs under both kinds.
+    void runsWithSettings() {
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+
+        const QImage first = startRun(session, QStringLiteral("1-default"));
+        QVERIFY2(!first.isNull(), qPrintable(session.error()));
+        {
+            Problems problems = checkRunEnd(first, 1);
+            problems += checkCurve(first, 1, {Defaults, Green});
+            problems +=
+                checkVerticalLine(first, 1, 420, 190.5, 540.5, QStringLiteral("vertical axis"));
+            problems +=
+                checkVerticalLine(first, 1, 620, 190.5, 540.5, QStringLiteral("maximum line"));
+            problems +=
+                checkVerticalLine(first, 1, 520, 190.5, 540.5, QStringLiteral("half-maximum line"));
+            problems += checkTopAxis(first, 1);
+            problems += checkErasing(first, 1, Defaults);
+            problems += checkNoCurve(first, 1, Red);
+            problems += checkNoCurve(first, 1, Blue);
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        }
+
+        // "0,5 red" chooses the red graph colour too and takes the picture away.
+        session.click(clickPoint(Freq05));
+        const QImage chosen = session.waitFor(
+            [](const QImage &image) { return isChosen(image, 1, Freq05); }, QStringLiteral("op05"));
+        QVERIFY2(!chosen.isNull(), qPrintable(session.error()));
+        session.save(session.waitUntilSteady(QStringLiteral("after-op05")),
+                     QStringLiteral("2-op05-chosen"));
+        const QImage afterOption = session.grab();
+        QVERIFY(isChosen(afterOption, 1, RedColour));
+        QVERIFY(!isChosen(afterOption, 1, GreenColour));
+        QVERIFY(!isChosen(afterOption, 1, Freq1));
+        QCOMPARE(countOther(afterOption, 1, PictureRect, Grey), 0);
+
+        // The question comes before anything is drawn.
+        session.click(StartRect.center());
+        const auto box = session.waitForQuestion();
+        QVERIFY2(box, qPrintable(session.error()));
+        const QImage asked = session.grabAndSave(QStringLiteral("2-question"));
+        int changed = 0;
+        for (int y = 160; y < 581; ++y) {
+            for (int x = 0; x < 800; ++x)
+                changed +=
+                    !box->geometry.contains(x, y) && asked.pixel(x, y) != afterOption.pixel(x, y);
+        }
+        QVERIFY2(
+            changed == 0,
+            qPrintable(
+                QStringLiteral("%1 pixels of the canvas changed before the answer").arg(changed)));
+
+        QVERIFY(answer(session, *box, Answer::No, true));
+        const QImage second = session.waitForRunEnd(QStringLiteral("2-no-red"));
+        QVERIFY2(!second.isNull(), qPrintable(session.error()));
+        {
+            const Curve green{Defaults, Green};
+            const Curve red{{0.5, 1}, Red};
+            Problems problems = checkRunEnd(second, 1);
+            problems += checkCurve(second, 1, green, {red});
+            problems += checkCurve(second, 1, red, {green});
+            problems +=
+                checkVerticalLine(second, 1, 620, 190.5, 540.5, QStringLiteral("maximum line"));
+            problems += checkVerticalLine(second, 1, 520, 190.5, 540.5,
+                                          QStringLiteral("half-maximum line"));
+            problems += checkErasing(second, 1, red.settings);
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        }
+
+        // "1,5 blue", answered Yes with the keyboard: only the blue curve is left.
+        session.click(clickPoint(Freq15));
+        QVERIFY(!session
+                     .waitFor([](const QImage &image) { return isChosen(image, 1, BlueColour); },
+                              QStringLiteral("op15"))
+                     .isNull());
+        session.click(StartRect.center());
+        const auto box3 = session.waitForQuestion();
+        QVERIFY2(box3, qPrintable(session.error()));
+        QVERIFY(answer(session, *box3, Answer::Yes, false));
+        const QImage third = session.waitForRunEnd(QStringLiteral("3-yes-blue"));
+        QVERIFY2(!third.isNull(), qPrintable(session.error()));
+        {
+            Problems problems = checkRunEnd(third, 1);
+            problems += checkCurve(third, 1, {{1.5, 1}, Blue});
+            problems += checkNoCurve(third, 1, Green);
+            problems += checkNoCurve(third, 1, Red);
+            problems +=
+                checkVerticalLine(third, 1, 620, 190.5, 540.5, QStringLiteral("maximum line"));
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        }
+
+        // Relative length "1,5", answered Yes with the mouse: the reference lines move.
+        session.click(clickPoint(Len15));
+        QVERIFY(!session
+                     .waitFor([](const QImage &image) { return isChosen(image, 1, Len15); },
+                              QStringLiteral("op15D"))
+                     .isNull());
+        session.click(StartRect.center());
+        const auto box4 = session.waitForQuestion();
+        QVERIFY2(box4, qPrintable(session.error()));
+        QVERIFY(answer(session, *box4, Answer::Yes, true));
+        const QImage fourth = session.waitForRunEnd(QStringLiteral("4-yes-length-1_5"));
+        QVERIFY2(!fourth.isNull(), qPrintable(session.error()));
+        {
+            const RunSettings settings{1.5, 1.5};
+            Problems problems = checkRunEnd(fourth, 1);
+            problems += checkCurve(fourth, 1, {settings, Blue});
+            problems +=
+                checkVerticalLine(fourth, 1, 732.5, 190.5, 540.5, QStringLiteral("maximum line"));
+            problems += checkVerticalLine(fourth, 1, 576.25, 190.5, 540.5,
+                                          QStringLiteral("half-maximum line"));
+            problems += checkNoVerticalLine(fourth, 1, 620, 190.5, 540.5,
+                                            QStringLiteral("old maximum line"));
+            problems += checkNoVerticalLine(fourth, 1, 520, 190.5, 540.5,
+                                            QStringLiteral("old half-maximum line"));
+            problems += checkErasing(fourth, 1, settings);
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        }
+    }
+
+    // The question "Delete probability", answered with the mouse and with keys; Escape
+    // and a close request leave it standing.
+    void questionAnswers_data() {
+        QTest::addColumn<QString>("ignored");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("yes");
+
+        QTest::newRow("mouse Yes") << QString() << QString() << true;
+        QTest::newRow("mouse No") << QString() << QString() << false;
+        QTest::newRow("Return") << QString() << QStringLiteral("Return") << true;
+        QTest::newRow("n") << QString() << QStringLiteral("n") << false;
+        QTest::newRow("Escape ignored, Return")
+            << QStringLiteral("Escape") << QStringLiteral("Return") << true;
+        QTest::newRow("close ignored, Tab space")
+            << QStringLiteral("close") << QStringLiteral("Tab space") << false;
+    }
+
+    void questionAnswers() {
+        QFETCH(QString, ignored);
+        QFETCH(QString, keys);
+        QFETCH(bool, yes);
+
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        QVERIFY2(!startRun(session, QStringLiteral("1-green")).isNull(),
+                 qPrintable(session.error()));
+        session.click(clickPoint(Freq05));
+        QVERIFY2(!session
+                      .waitFor([](const QImage &image) { return isChosen(image, 1, Freq05); },
+                               QStringLiteral("op05"))
+                      .isNull(),
+                 qPrintable(session.error()));
+        session.click(StartRect.center());
+        const auto box = session.waitForQuestion();
+        QVERIFY2(box, qPrintable(session.error()));
+        const QImage asked = session.grabAndSave(QStringLiteral("2-question"));
+
+        if (!ignored.isEmpty()) {
+            if (ignored == QLatin1String("close"))
+                session.display().requestClose(box->id);
+            else
+                session.key(ignored, box);
+            // Nothing can show that a request was ignored but the lack of any reaction;
+            // a slow machine can only make this check pass too early, never fail.
+            QThread::msleep(1000);
+            const QImage after = session.grabAndSave(QStringLiteral("3-after-") + ignored);
+            QVERIFY2(session.question(), "the question went away without an answer");
+            QVERIFY2(after == asked, "the picture changed without an answer");
+        }
+
+        if (keys.isEmpty()) {
+            QVERIFY(answer(session, *box, yes ? Answer::Yes : Answer::No, true));
+        } else {
+            session.key(keys, box);
+        }
+        const QImage end = session.waitForRunEnd(QStringLiteral("4-answered"));
+        QVERIFY2(!end.isNull(), qPrintable(session.error()));
+        const Curve green{Defaults, Green};
+        const Curve red{{0.5, 1}, Red};
+        Problems problems = checkRunEnd(end, 1);
+        if (yes) {
+            problems += checkCurve(end, 1, red);
+            problems += checkNoCurve(end, 1, Green);
+        } else {
+            problems += checkCurve(end, 1, red, {green});
+            problems += checkCurve(end, 1, green, {red});
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    // Clicks during a run wait for its end and are then handled in order: two settings,
+    // then Start, which asks the question of a second run with the new settings.
+    void inputDuringRun() {
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        if (!session.holdWindowContents())
+            QSKIP("the X server lacks the Composite extension");
+
+        slowDown(session);
+        session.click(StartRect.center());
+        QVERIFY2(!runUntil(session, 60, Green, Defaults).isNull(), qPrintable(session.error()));
+        session.click(clickPoint(Freq05));
+        session.click(clickPoint(Len15));
+        // Back to the fastest speed for the second run, also only once this one is over.
+        const QPoint leftArrow(ScrollRect.left() + 7, ScrollRect.center().y());
+        session.click(leftArrow);
+        session.click(leftArrow);
+        session.click(StartRect.center());
+        const QImage during = session.grabAndSave(QStringLiteral("1-clicked-during-run"));
+        if (!runLooksComplete(during, 1)) {
+            QVERIFY2(isChosen(during, 1, Freq1) && isChosen(during, 1, Len1) &&
+                         isChosen(during, 1, GreenColour),
+                     "an option changed while the run was going on");
+        }
+
+        // The queued Start asks its question once the settings have changed.
+        const auto box = session.waitForQuestion();
+        QVERIFY2(box, qPrintable(session.error()));
+        session.grabAndSave(QStringLiteral("2-question"));
+        const QImage under =
+            session.save(session.heldWindowContents(), QStringLiteral("2-under-question"));
+        QVERIFY(!under.isNull());
+        {
+            // The first run went on with the settings it started with, all 301 points.
+            Problems problems = checkSheet(under, 1);
+            problems += checkCurve(under, 1, {Defaults, Green});
+            problems += checkNoCurve(under, 1, Red);
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+            QVERIFY(isChosen(under, 1, Freq05));
+            QVERIFY(isChosen(under, 1, RedColour));
+            QVERIFY(isChosen(under, 1, Len15));
+            QVERIFY2(countOther(under, 1, PictureRect, Grey) == 0,
+                     "the thickness picture is still shown after a frequency option");
+        }
+
+        session.key(QStringLiteral("n"), box);
+        const QImage end = session.waitForRunEnd(QStringLiteral("3-second-run"));
+        QVERIFY2(!end.isNull(), qPrintable(session.error()));
+        const Curve green{Defaults, Green};
+        const Curve red{{0.5, 1.5}, Red};
+        Problems problems = checkRunEnd(end, 1);
+        problems += checkCurve(end, 1, green, {red});
+        problems += checkCurve(end, 1, red, {green});
+        problems +=
+            checkVerticalLine(end, 1, 620, 190.5, 540.5, QStringLiteral("first maximum line"));
+        problems +=
+            checkVerticalLine(end, 1, 520, 190.5, 540.5, QStringLiteral("first half-maximum line"));
+        problems +=
+            checkVerticalLine(end, 1, 732.5, 190.5, 540.5, QStringLiteral("second maximum line"));
+        problems += checkVerticalLine(end, 1, 576.25, 190.5, 540.5,
+                                      QStringLiteral("second half-maximum line"));
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    // Exit, or a close request from outside, during a run: the run finishes, then the
+    // program ends normally.
+    void endDuringRun_data() {
+        QTest::addColumn<bool>("exitButton");
+        QTest::newRow("Exit") << true;
+        QTest::newRow("close request") << false;
+    }
+
+    void endDuringRun() {
+        QFETCH(bool, exitButton);
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        if (!session.holdWindowContents())
+            QSKIP("the X server lacks the Composite extension");
+
+        slowDown(session);
+        session.click(StartRect.center());
+        QVERIFY2(!runUntil(session, 40, Green, Defaults).isNull(), qPrintable(session.error()));
+        if (exitButton)
+            session.click(ExitRect.center());
+        else
+            session.display().requestClose(session.window());
+
+        // The run goes on: later points appear in the window (unless the test saw none of
+        // them, too busy to look; the last picture below tells all the same).
+        const QRect spot(int(420 + plotX(Defaults, 150)) - 2, 190 + 150 - 1, 5, 3);
+        const QImage later = session.waitFor(
+            [&](const QImage &image) {
+                return countColour(image, 1, spot, Green) > 0 ||
+                       !session.display().findMapped(Session::MainTitle);
+            },
+            QStringLiteral("point-150"));
+        QVERIFY2(!later.isNull(), qPrintable(session.error()));
+        session.save(later, QStringLiteral("1-run-goes-on"));
+
+        const auto status = session.waitForExit();
+        QVERIFY2(status, qPrintable(session.error()));
+        QCOMPARE(*status, 0);
+        // What the window showed as it closed: the whole run, ended.
+        const QImage last =
+            session.save(session.heldWindowContents(), QStringLiteral("2-last-picture"));
+        QVERIFY(!last.isNull());
+        Problems problems = checkRunEnd(last, 1);
+        problems += checkCurve(last, 1, {Defaults, Green});
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    // At a screen scale of 2 the canvas is drawn at the screen's resolution: crisp lines
+    // two device pixels wide, exact erasing, everything at its logical place.
+    void hiDpi() {
+        constexpr int scale = 2;
+        Session session(prefix(), scale);
+        session.setEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        session.grabAndSave(QStringLiteral("1-start"));
+        const auto window = session.display().findMapped(Session::MainTitle);
+        QVERIFY(window);
+        QCOMPARE(window->geometry, QRect(0, 0, 800 * scale, 581 * scale));
+
+        const QImage first = startRun(session, QStringLiteral("2-default"));
+        QVERIFY2(!first.isNull(), qPrintable(session.error()));
+        {
+            Problems problems = checkRunEnd(first, scale);
+            problems += checkCurve(first, scale, {Defaults, Green});
+            problems +=
+                checkVerticalLine(first, scale, 420, 190.5, 540.5, QStringLiteral("vertical axis"));
+            problems +=
+                checkVerticalLine(first, scale, 620, 190.5, 540.5, QStringLiteral("maximum line"));
+            problems += checkVerticalLine(first, scale, 520, 190.5, 540.5,
+                                          QStringLiteral("half-maximum line"));
+            problems += checkTopAxis(first, scale);
+            problems += checkErasing(first, scale, Defaults);
+            QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        }
+        // Crisp: no blended colours where the run draws.
+        const QRect graph(417, 189, 383, 357);
+        const QRect dial(426, 55, 174, 115); // clear of the labels around it
+        const QRect sheet(30, 191, 370, 301);
+        QCOMPARE(countNotIn(first, scale, graph, {Grey, Black, Green}), 0);
+        QCOMPARE(countNotIn(first, scale, dial, {Grey, Black, Red, Green, Pink}), 0);
+        QCOMPARE(countNotIn(first, scale, sheet, {Cyan, Black}), 0);
+        // At the screen's resolution: a picture drawn at one pixel per logical pixel and
+        // blown up would show only uniform 2 x 2 blocks; the slanting paths and the round
+        // points of a canvas drawn at full resolution do not.
+        const int mixedInSheet = mixedBlocks(first, scale, sheet);
+        const int mixedInGraph = mixedBlocks(first, scale, graph);
+        qInfo("2 x 2 blocks of mixed colour: %d in the sheet, %d on the graph", mixedInSheet,
+              mixedInGraph);
+        QVERIFY2(mixedInSheet > 100 && mixedInGraph > 100,
+                 "the canvas looks drawn at 1x and scaled up");
+
+        // Erasing at device resolution: Yes wipes the old curve without a trace.
+        session.click(clickPoint(Freq05));
+        QVERIFY2(!session
+                      .waitFor([](const QImage &image) { return isChosen(image, scale, Freq05); },
+                               QStringLiteral("op05"))
+                      .isNull(),
+                 qPrintable(session.error()));
+        session.click(StartRect.center());
+        const auto box = session.waitForQuestion();
+        QVERIFY2(box, qPrintable(session.error()));
+        session.grabAndSave(QStringLiteral("3-question"));
+        QVERIFY(answer(session, *box, Answer::Yes, true));
+        const QImage second = session.waitForRunEnd(QStringLiteral("4-yes-red"));
+        QVERIFY2(!second.isNull(), qPrintable(session.error()));
+        Problems problems = checkRunEnd(second, scale);
+        problems += checkCurve(second, scale, {{0.5, 1}, Red});
+        problems += checkNoCurve(second, scale, Green);
+        problems += checkErasing(second, scale, {0.5, 1});
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        QCOMPARE(countNotIn(second, scale, graph, {Grey, Black, Red}), 0);
+    }
+
+    // Twenty runs in a row, with random clicks on every control between them: the
+    // program keeps drawing what its controls show, its memory stays flat, and Exit at
+    // the end ends it normally.
+    void twentyRuns() {
+        constexpr quint32 Seed = 20;
+        QRandomGenerator random(Seed);
+        qInfo("random clicks from seed %u", Seed);
+
+        struct Target {
+            const char *name;
+            QRect rect;
+        };
+        const QList<Target> targets{
+            {BlackColour.name, BlackColour.rect},
+            {RedColour.name, RedColour.rect},
+            {GreenColour.name, GreenColour.rect},
+            {BlueColour.name, BlueColour.rect},
+            {Freq05.name, Freq05.rect},
+            {Freq1.name, Freq1.rect},
+            {Freq15.name, Freq15.rect},
+            {Len05.name, Len05.rect},
+            {Len1.name, Len1.rect},
+            {Len15.name, Len15.rect},
+            {"scroll bar", ScrollRect},
+            {"title", {312, 0, 217, 25}},
+            {"Vectors of two paths", {632, 72, 129, 19}},
+            {"frame Graph colour", {80, 0, 137, 57}},
+            {"frame Relative frequency", {136, 72, 161, 57}},
+            {"frame Relative length", {632, 88, 129, 65}},
+            {"prompt", PromptRect},
+            {"thickness picture", PictureRect},
+            {"label Source", SourceLabel},
+            {"label Detector", DetectorLabel},
+            {"label Interfernce pattern", PatternLabel},
+            {"dial", {420, 60, 150, 100}},
+            {"sheet", {30, 191, 370, 301}},
+            {"graph", {420, 191, 360, 350}},
+        };
+        const QRect scrollLeftArrow(344, 24, 16, 17);
+
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        qint64 afterFirst = 0;
+        qint64 afterLast = 0;
+        for (int run = 1; run <= 20; ++run) {
+            if (run > 1) {
+                int scrollClicks = 0;
+                QStringList clicked;
+                for (int i = 0; i < 6; ++i) {
+                    const Target &target = targets[int(random.bounded(qsizetype(targets.size())))];
+                    const QPoint at(target.rect.x() + int(random.bounded(target.rect.width())),
+                                    target.rect.y() + int(random.bounded(target.rect.height())));
+                    session.click(at);
+                    scrollClicks += target.rect == ScrollRect;
+                    clicked << QStringLiteral("%1 (%2,%3)")
+                                   .arg(QString::fromUtf8(target.name))
+                                   .arg(at.x())
+                                   .arg(at.y());
+                }
+                // Back to the fastest speed, to keep the suite short.
+                for (int i = 0; i < scrollClicks; ++i)
+                    session.click(scrollLeftArrow.center());
+                qInfo("before run %d: %s", run, qPrintable(clicked.join(QStringLiteral(", "))));
+                QVERIFY2(session.isRunning(), qPrintable(session.programOutput()));
+            }
+
+            // What the controls show is what the run must draw.
+            const QImage settled = session.waitUntilSteady(QStringLiteral("settled"));
+            QVERIFY2(!settled.isNull(), qPrintable(session.error()));
+            const auto chosenIn =
+                [&](std::initializer_list<std::pair<OptionButton, double>> group) {
+                    QList<double> values;
+                    for (const auto &[option, value] : group) {
+                        if (isChosen(settled, 1, option))
+                            values << value;
+                    }
+                    return values;
+                };
+            const QList<double> frequency = chosenIn({{Freq05, 0.5}, {Freq1, 1}, {Freq15, 1.5}});
+            const QList<double> length = chosenIn({{Len05, 0.5}, {Len1, 1}, {Len15, 1.5}});
+            const QList<double> colour = chosenIn(
+                {{BlackColour, Black}, {RedColour, Red}, {GreenColour, Green}, {BlueColour, Blue}});
+            if (frequency.size() != 1 || length.size() != 1 || colour.size() != 1) {
+                session.save(settled, QStringLiteral("run%1-options").arg(run));
+                QFAIL("not exactly one option chosen in every group");
+            }
+            const Curve curve{{frequency[0], length[0]}, QRgb(colour[0])};
+
+            session.click(StartRect.center());
+            if (run > 1) {
+                const auto box = session.waitForQuestion();
+                QVERIFY2(box, qPrintable(session.error()));
+                QVERIFY(answer(session, *box, Answer::Yes, run % 2 == 0));
+            }
+            const QImage end =
+                session.waitForRunEnd(QStringLiteral("run%1").arg(run, 2, 10, QLatin1Char('0')));
+            QVERIFY2(!end.isNull(), qPrintable(session.error()));
+            // Black points share their colour with the axes: only their places are checked.
+            Problems problems = checkCurve(end, 1, curve, {}, curve.colour != Black);
+            problems += checkSheet(end, 1);
+            QVERIFY2(problems.isEmpty(),
+                     qPrintable(QStringLiteral("run %1: %2").arg(run).arg(report(problems))));
+
+            if (run == 1)
+                afterFirst = session.residentKiB();
+            if (run == 20)
+                afterLast = session.residentKiB();
+        }
+        qInfo("resident memory: %lld KiB after run 1, %lld KiB after run 20", afterFirst,
+              afterLast);
+        QVERIFY(afterFirst > 0 && afterLast > 0);
+        // Generous: a leak of the run's drawing would grow by megabytes per run.
+        QVERIFY2(afterLast - afterFirst < 16 * 1024,
+                 qPrintable(QStringLiteral("resident memory grew from %1 KiB to %2 KiB")
+                                .arg(afterFirst)
+                                .arg(afterLast)));
+
+        session.click(ExitRect.center());
+        const auto status = session.waitForExit();
+        QVERIFY2(status, qPrintable(session.error()));
+        QCOMPARE(*status, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(EndToEnd)
+#include "tst_e2e.moc"

@@ -1,0 +1,190 @@
+#include "xdisplay.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xcomposite.h>
+
+namespace {
+
+struct XFreeDeleter {
+    void operator()(void *p) const {
+        if (p)
+            XFree(p);
+    }
+};
+
+struct ImageDeleter {
+    void operator()(XImage *image) const { XDestroyImage(image); }
+};
+
+// Windows come and go while the test looks at them (the question box, a program that has
+// just ended); the error that a request about a vanished window brings must not end the
+// test, as Xlib's default handler would. The failing call reports it by its result.
+int ignoreError(Display *, XErrorEvent *) {
+    return 0;
+}
+
+int shiftOf(unsigned long mask) {
+    int shift = 0;
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+} // namespace
+
+void XDisplay::Closer::operator()(_XDisplay *display) const {
+    XCloseDisplay(display);
+}
+
+XDisplay::XDisplay()
+    : m_display(XOpenDisplay(nullptr)) {
+    if (m_display)
+        XSetErrorHandler(&ignoreError);
+}
+
+QString XDisplay::titleOf(Window window) const {
+    Display *d = m_display.get();
+    const Atom netWmName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(d, window, netWmName, 0, 1024, False, utf8, &type, &format, &count,
+                           &after, &data) == Success &&
+        data) {
+        std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
+        if (type == utf8 && format == 8)
+            return QString::fromUtf8(reinterpret_cast<const char *>(data), int(count));
+    }
+    char *name = nullptr;
+    if (XFetchName(d, window, &name) && name) {
+        std::unique_ptr<char, XFreeDeleter> owned(name);
+        return QString::fromLocal8Bit(name);
+    }
+    return {};
+}
+
+std::vector<XDisplay::TopLevel> XDisplay::mappedTopLevels() const {
+    Display *d = m_display.get();
+    Window root = 0;
+    Window parent = 0;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    std::vector<TopLevel> result;
+    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
+        return result;
+    std::unique_ptr<Window, XFreeDeleter> owned(children);
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes{};
+        // A window may vanish between the query and this call; X then reports an error
+        // that the default handler would turn into an exit, so errors are trapped below.
+        if (!XGetWindowAttributes(d, children[i], &attributes))
+            continue;
+        if (attributes.map_state != IsViewable || attributes.c_class != InputOutput)
+            continue;
+        result.push_back({children[i], titleOf(children[i]),
+                          QRect(attributes.x, attributes.y, attributes.width, attributes.height)});
+    }
+    return result;
+}
+
+std::optional<XDisplay::TopLevel> XDisplay::findMapped(const QString &title) const {
+    for (const TopLevel &window : mappedTopLevels()) {
+        if (window.title == title)
+            return window;
+    }
+    return std::nullopt;
+}
+
+QSize XDisplay::screenSize() const {
+    Display *d = m_display.get();
+    return {DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))};
+}
+
+QImage XDisplay::grab(const QRect &rect) const {
+    Display *d = m_display.get();
+    return read(DefaultRootWindow(d), rect.intersected(QRect(QPoint(0, 0), screenSize())));
+}
+
+QImage XDisplay::read(unsigned long drawable, const QRect &clipped) const {
+    Display *d = m_display.get();
+    std::unique_ptr<XImage, ImageDeleter> image(
+        XGetImage(d, drawable, clipped.x(), clipped.y(), unsigned(clipped.width()),
+                  unsigned(clipped.height()), AllPlanes, ZPixmap));
+    if (!image)
+        return {};
+    if (!image->red_mask && !image->green_mask && !image->blue_mask) {
+        // An image of a pixmap carries no colour masks: a pixmap has no visual of its own.
+        // The pixmaps read here hold windows of the screen's default visual.
+        const Visual *visual = DefaultVisual(d, DefaultScreen(d));
+        image->red_mask = visual->red_mask;
+        image->green_mask = visual->green_mask;
+        image->blue_mask = visual->blue_mask;
+    }
+    const int red = shiftOf(image->red_mask);
+    const int green = shiftOf(image->green_mask);
+    const int blue = shiftOf(image->blue_mask);
+    QImage result(clipped.size(), QImage::Format_RGB32);
+    if (image->bits_per_pixel == 32 && image->red_mask == 0xff0000 && image->green_mask == 0xff00 &&
+        image->blue_mask == 0xff && image->byte_order == LSBFirst) {
+        // Xvfb's usual 24-bit visual has QImage's own layout: copy rows as they are.
+        for (int y = 0; y < clipped.height(); ++y) {
+            const auto *source =
+                reinterpret_cast<const quint32 *>(image->data + y * image->bytes_per_line);
+            auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+            for (int x = 0; x < clipped.width(); ++x)
+                line[x] = 0xff000000u | (source[x] & 0xffffffu);
+        }
+        return result;
+    }
+    for (int y = 0; y < clipped.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < clipped.width(); ++x) {
+            const unsigned long pixel = XGetPixel(image.get(), x, y);
+            line[x] = qRgb(int((pixel & image->red_mask) >> red),
+                           int((pixel & image->green_mask) >> green),
+                           int((pixel & image->blue_mask) >> blue));
+        }
+    }
+    return result;
+}
+
+void XDisplay::requestClose(Window window) const {
+    Display *d = m_display.get();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, window, False, NoEventMask, &event);
+    XFlush(d);
+}
+
+Pixmap XDisplay::holdContents(Window window) const {
+    Display *d = m_display.get();
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XCompositeQueryExtension(d, &eventBase, &errorBase))
+        return 0;
+    XCompositeRedirectWindow(d, window, CompositeRedirectAutomatic);
+    const Pixmap pixmap = XCompositeNameWindowPixmap(d, window);
+    XSync(d, False);
+    return pixmap;
+}
+
+QImage XDisplay::readPixmap(Pixmap pixmap, QSize size) const {
+    return read(pixmap, QRect(QPoint(0, 0), size));
+}
+
+void XDisplay::freePixmap(Pixmap pixmap) const {
+    XFreePixmap(m_display.get(), pixmap);
+    XFlush(m_display.get());
+}

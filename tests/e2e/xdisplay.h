@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Xlib's own headers stay in the .cpp: their macros (Bool, Status, None) break Qt's.
+struct _XDisplay;
+using Window = unsigned long;
+using Pixmap = unsigned long;
+
+// The test's own connection to the X server that the program under test draws on. It
+// reads the screen back and finds and closes top-level windows the way a window manager
+// would; everything a user does goes through xdotool instead.
+class XDisplay {
+public:
+    // Opens $DISPLAY.
+    XDisplay();
+    bool isOpen() const { return bool(m_display); }
+
+    struct TopLevel {
+        Window id = 0;
+        QString title;
+        QRect geometry; // on the root window
+    };
+
+    // The mapped children of the root window, bottom first.
+    std::vector<TopLevel> mappedTopLevels() const;
+    std::optional<TopLevel> findMapped(const QString &title) const;
+
+    // The pixels of rect as the screen shows them now; a null image when that fails.
+    QImage grab(const QRect &rect) const;
+    QSize screenSize() const;
+
+    // Keeps what the window shows beyond its end: the window is redirected off-screen
+    // (automatic redirection, so the screen still shows it) and its backing pixmap named.
+    // The X server keeps a named pixmap, contents and all, after the window is gone.
+    // Returns 0 when the server lacks the Composite extension.
+    Pixmap holdContents(Window window) const;
+    QImage readPixmap(Pixmap pixmap, QSize size) const;
+    void freePixmap(Pixmap pixmap) const;
+
+    // What a window manager sends when the user closes a window from its title bar.
+    void requestClose(Window window) const;
+
+private:
+    QString titleOf(Window window) const;
+    QImage read(unsigned long drawable, const QRect &rect) const;
+
+    struct Closer {
+        void operator()(_XDisplay *display) const;
+    };
+    std::unique_ptr<_XDisplay, Closer> m_display;
+};
