@@ -17,19 +17,23 @@ constexpr double GraphTop = 190.5;
 constexpr double GraphBottom = 540.5;
 constexpr int LastThickness = 300;
 
-QRect device(const QRect &logical, int scale, const QImage &image) {
+QRect device(const QRect &logical, int scale, const QImage &image)
+{
     return QRect(logical.topLeft() * scale, logical.size() * scale).intersected(image.rect());
 }
 
-QRgb at(const QImage &image, int x, int y) {
+QRgb at(const QImage &image, int x, int y)
+{
     return image.pixel(x, y) | 0xff000000u;
 }
 
-bool isDark(QRgb pixel) {
+bool isDark(QRgb pixel)
+{
     return std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 100;
 }
 
-QString colourName(QRgb colour) {
+QString colourName(QRgb colour)
+{
     switch (colour | 0xff000000u) {
     case Red:
         return QStringLiteral("red");
@@ -44,11 +48,13 @@ QString colourName(QRgb colour) {
     }
 }
 
-QString describe(const RunSettings &settings) {
+QString describe(const RunSettings &settings)
+{
     return QStringLiteral("frequency %1, length %2").arg(settings.frequency).arg(settings.length);
 }
 
-double distanceToSegment(QPointF p, QPointF a, QPointF b) {
+double distanceToSegment(QPointF p, QPointF a, QPointF b)
+{
     const QPointF ab = b - a;
     const double lengthSquared = QPointF::dotProduct(ab, ab);
     double t = lengthSquared > 0 ? QPointF::dotProduct(p - a, ab) / lengthSquared : 0;
@@ -58,12 +64,14 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b) {
 }
 
 // The logical position of a device pixel's centre.
-QPointF centreOf(int x, int y, int scale) {
+QPointF centreOf(int x, int y, int scale)
+{
     return QPointF((x + 0.5) / scale, (y + 0.5) / scale);
 }
 
 // Whether a point of the curve lies within `radius` logical pixels of p.
-bool nearCurve(const Curve &curve, QPointF p, double radius) {
+bool nearCurve(const Curve &curve, QPointF p, double radius)
+{
     const int middle = int(std::floor(p.y() - GraphTop));
     for (int t = std::max(0, middle - 4); t <= std::min(LastThickness, middle + 4); ++t) {
         const QPointF centre(GraphLeft + plotX(curve.settings, t), GraphTop + t);
@@ -74,7 +82,8 @@ bool nearCurve(const Curve &curve, QPointF p, double radius) {
 }
 
 // Fraction of the rows from top to bottom (device) in which column x is black.
-double blackFraction(const QImage &image, int x, int top, int bottom) {
+double blackFraction(const QImage &image, int x, int top, int bottom)
+{
     if (x < 0 || x >= image.width())
         return 0;
     int black = 0;
@@ -84,7 +93,8 @@ double blackFraction(const QImage &image, int x, int top, int bottom) {
 }
 
 // The device columns whose centres lie within a logical pixel of x.
-QList<int> columnsNear(double x, int scale) {
+QList<int> columnsNear(double x, int scale)
+{
     QList<int> columns;
     for (int column = int(std::floor((x - 1) * scale)) - 1; column <= int((x + 1) * scale) + 1;
          ++column) {
@@ -96,7 +106,8 @@ QList<int> columnsNear(double x, int scale) {
 
 } // namespace
 
-bool isChosen(const QImage &image, int scale, const OptionButton &option) {
+bool isChosen(const QImage &image, int scale, const OptionButton &option)
+{
     // The indicator sits at the left, centred on the caption's height; the chosen one has
     // a dark dot in its middle.
     const QPointF centre(option.rect.x() + 7.0, option.rect.y() + option.rect.height() / 2.0);
@@ -110,7 +121,8 @@ bool isChosen(const QImage &image, int scale, const OptionButton &option) {
     return dark >= 2;
 }
 
-double plotX(const RunSettings &settings, int thickness) {
+double plotX(const RunSettings &settings, int thickness)
+{
     const double phaseStep = 1.57041 / 100 * 5 * settings.frequency;
     const double back = 50 * settings.length;
     const double angle = phaseStep * thickness;
@@ -119,18 +131,21 @@ double plotX(const RunSettings &settings, int thickness) {
     return 0.02 * (across * across + up * up);
 }
 
-double maximumLineX(const RunSettings &settings) {
+double maximumLineX(const RunSettings &settings)
+{
     const double sum = 50 + 50 * settings.length;
     return GraphLeft + 0.02 * sum * sum;
 }
 
-double halfMaximumLineX(const RunSettings &settings) {
+double halfMaximumLineX(const RunSettings &settings)
+{
     const double sum = 50 + 50 * settings.length;
     return GraphLeft + 0.01 * sum * sum;
 }
 
 Problems checkCurve(const QImage &image, int scale, const Curve &curve,
-                    const std::vector<Curve> &others, bool checkStrayPixels) {
+                    const std::vector<Curve> &others, bool checkStrayPixels)
+{
     Problems problems;
     const QString name =
         QStringLiteral("%1 curve (%2)").arg(colourName(curve.colour), describe(curve.settings));
@@ -194,7 +209,8 @@ Problems checkCurve(const QImage &image, int scale, const Curve &curve,
     return problems;
 }
 
-Problems checkNoCurve(const QImage &image, int scale, QRgb colour) {
+Problems checkNoCurve(const QImage &image, int scale, QRgb colour)
+{
     const int count = countColour(image, scale, GraphArea, colour);
     if (count == 0)
         return {};
@@ -204,7 +220,8 @@ Problems checkNoCurve(const QImage &image, int scale, QRgb colour) {
 }
 
 Problems checkVerticalLine(const QImage &image, int scale, double x, double top, double bottom,
-                           const QString &name) {
+                           const QString &name)
+{
     const int firstRow = int((top + 4) * scale);
     const int lastRow = int((bottom - 4) * scale);
     QList<int> columns;
@@ -235,7 +252,8 @@ Problems checkVerticalLine(const QImage &image, int scale, double x, double top,
 }
 
 Problems checkNoVerticalLine(const QImage &image, int scale, double x, double top, double bottom,
-                             const QString &name) {
+                             const QString &name)
+{
     const int firstRow = int((top + 4) * scale);
     const int lastRow = int((bottom - 4) * scale);
     for (const int column : columnsNear(x, scale)) {
@@ -248,7 +266,8 @@ Problems checkNoVerticalLine(const QImage &image, int scale, double x, double to
     return {};
 }
 
-Problems checkTopAxis(const QImage &image, int scale) {
+Problems checkTopAxis(const QImage &image, int scale)
+{
     const int from = 425 * scale;
     const int to = 775 * scale;
     QList<int> rows;
@@ -272,7 +291,8 @@ Problems checkTopAxis(const QImage &image, int scale) {
     return problems;
 }
 
-Problems checkSheet(const QImage &image, int scale) {
+Problems checkSheet(const QImage &image, int scale)
+{
     Problems problems;
     const QRect sheet = device(QRect(30, 191, 370, 301), scale, image);
     int other = 0;
@@ -310,7 +330,8 @@ Problems checkSheet(const QImage &image, int scale) {
     return problems;
 }
 
-Problems checkLabel(const QImage &image, int scale, const QRect &rect, const QString &name) {
+Problems checkLabel(const QImage &image, int scale, const QRect &rect, const QString &name)
+{
     const QRect expected = device(rect, scale, image);
     const QRect search = device(rect.adjusted(-5, -5, 4, 2), scale, image);
     QRect ink;
@@ -350,7 +371,8 @@ Problems checkLabel(const QImage &image, int scale, const QRect &rect, const QSt
     return problems;
 }
 
-Problems checkPicture(const QImage &image, int scale) {
+Problems checkPicture(const QImage &image, int scale)
+{
     Problems problems;
     const int area = PictureRect.width() * PictureRect.height() * scale * scale;
     const int ink = countColour(image, scale, PictureRect, PictureInk);
@@ -375,7 +397,8 @@ Problems checkPicture(const QImage &image, int scale) {
     return problems;
 }
 
-Problems checkErasing(const QImage &image, int scale, const RunSettings &settings) {
+Problems checkErasing(const QImage &image, int scale, const RunSettings &settings)
+{
     Problems problems;
     const double phase = 1.57041 / 100 * 5 * settings.frequency * LastThickness;
     const double back = 50 * settings.length;
@@ -420,7 +443,8 @@ Problems checkErasing(const QImage &image, int scale, const RunSettings &setting
     return problems;
 }
 
-Problems checkRunEnd(const QImage &image, int scale) {
+Problems checkRunEnd(const QImage &image, int scale)
+{
     Problems problems = checkSheet(image, scale);
     problems += checkPicture(image, scale);
     problems += checkLabel(image, scale, SourceLabel, QStringLiteral("Source"));
@@ -430,7 +454,8 @@ Problems checkRunEnd(const QImage &image, int scale) {
     return problems;
 }
 
-bool runLooksComplete(const QImage &image, int scale) {
+bool runLooksComplete(const QImage &image, int scale)
+{
     for (const QPoint p : {QPoint(100, 491), QPoint(60, 200), QPoint(380, 480)}) {
         if (at(image, p.x() * scale, p.y() * scale) != Cyan)
             return false;
@@ -439,7 +464,8 @@ bool runLooksComplete(const QImage &image, int scale) {
     return countColour(image, scale, PictureRect, PicturePaper) > area / 3;
 }
 
-bool hasDarkPixels(const QImage &image, int scale, const QRect &logical) {
+bool hasDarkPixels(const QImage &image, int scale, const QRect &logical)
+{
     const QRect rect = device(logical, scale, image);
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
@@ -450,7 +476,8 @@ bool hasDarkPixels(const QImage &image, int scale, const QRect &logical) {
     return false;
 }
 
-int countColour(const QImage &image, int scale, const QRect &logical, QRgb colour) {
+int countColour(const QImage &image, int scale, const QRect &logical, QRgb colour)
+{
     const QRect rect = device(logical, scale, image);
     int count = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
@@ -460,12 +487,14 @@ int countColour(const QImage &image, int scale, const QRect &logical, QRgb colou
     return count;
 }
 
-int countOther(const QImage &image, int scale, const QRect &logical, QRgb colour) {
+int countOther(const QImage &image, int scale, const QRect &logical, QRgb colour)
+{
     const QRect rect = device(logical, scale, image);
     return rect.width() * rect.height() - countColour(image, scale, logical, colour);
 }
 
-int countNotIn(const QImage &image, int scale, const QRect &logical, const QList<QRgb> &colours) {
+int countNotIn(const QImage &image, int scale, const QRect &logical, const QList<QRgb> &colours)
+{
     const QRect rect = device(logical, scale, image);
     int count = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
@@ -475,7 +504,8 @@ int countNotIn(const QImage &image, int scale, const QRect &logical, const QList
     return count;
 }
 
-int mixedBlocks(const QImage &image, int scale, const QRect &logical) {
+int mixedBlocks(const QImage &image, int scale, const QRect &logical)
+{
     const QRect rect = device(logical, scale, image);
     int mixed = 0;
     for (int y = rect.top(); y + scale - 1 <= rect.bottom(); y += scale) {

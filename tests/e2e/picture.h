@@ -54,7 +54,8 @@ inline constexpr OptionButton Len1{"op1D", {680, 120, 33, 13}};
 inline constexpr OptionButton Len15{"op15D", {704, 136, 41, 13}};
 
 // The point where a click on the option's caption lands.
-inline QPoint clickPoint(const OptionButton &option) {
+inline QPoint clickPoint(const OptionButton &option)
+{
     return option.rect.center() + QPoint(4, 0);
 }
 // Whether the option's round indicator shows the dot of the chosen option.

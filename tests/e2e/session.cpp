@@ -23,14 +23,16 @@ constexpr QPoint RestingPlace{790, 570};
 
 Session::Session(QString shotPrefix, int scale)
     : m_shotPrefix(std::move(shotPrefix))
-    , m_scale(scale) {
+    , m_scale(scale)
+{
     m_process.setProgram(QStringLiteral(QUORVANE_EXE));
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     // Standard output is not used by the program; its warnings come on standard error.
     m_process.setStandardOutputFile(QProcess::nullDevice());
 }
 
-Session::~Session() {
+Session::~Session()
+{
     if (m_held)
         m_display.freePixmap(m_held);
     if (m_process.state() != QProcess::NotRunning) {
@@ -39,7 +41,8 @@ Session::~Session() {
     }
 }
 
-void Session::setEnvironment(const QString &name, const QString &value) {
+void Session::setEnvironment(const QString &name, const QString &value)
+{
     QProcessEnvironment environment = m_process.processEnvironment();
     if (environment.isEmpty())
         environment = QProcessEnvironment::systemEnvironment();
@@ -47,7 +50,8 @@ void Session::setEnvironment(const QString &name, const QString &value) {
     m_process.setProcessEnvironment(environment);
 }
 
-bool Session::start() {
+bool Session::start()
+{
     if (!m_display.isOpen()) {
         fail(QStringLiteral("cannot open the X display %1").arg(qEnvironmentVariable("DISPLAY")));
         return false;
@@ -84,18 +88,21 @@ bool Session::start() {
     return !shown.isNull();
 }
 
-QImage Session::grab() const {
+QImage Session::grab() const
+{
     return m_display.grab(QRect(QPoint(0, 0), Pict::ClientSize * m_scale));
 }
 
-QImage Session::save(const QImage &image, const QString &step) const {
+QImage Session::save(const QImage &image, const QString &step) const
+{
     const QString dir = QStringLiteral(E2E_SHOT_DIR);
     QDir().mkpath(dir);
     image.save(QStringLiteral("%1/%2-%3.png").arg(dir, m_shotPrefix, step));
     return image;
 }
 
-bool Session::xdotool(const QStringList &arguments) {
+bool Session::xdotool(const QStringList &arguments)
+{
     QProcess tool;
     tool.start(QStringLiteral("xdotool"), arguments);
     // xdotool can hang in rare cases (a synchronous move to where the pointer already is);
@@ -114,16 +121,19 @@ bool Session::xdotool(const QStringList &arguments) {
     return true;
 }
 
-void Session::click(QPoint logical) {
+void Session::click(QPoint logical)
+{
     clickDevice(logical * m_scale);
 }
 
-void Session::clickDevice(QPoint device) {
+void Session::clickDevice(QPoint device)
+{
     xdotool({QStringLiteral("mousemove"), QString::number(device.x()), QString::number(device.y()),
              QStringLiteral("click"), QStringLiteral("1")});
 }
 
-void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target) {
+void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target)
+{
     QPoint place = RestingPlace * m_scale;
     Window window = m_window;
     if (target) {
@@ -138,7 +148,8 @@ void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target)
 }
 
 QImage Session::waitFor(const std::function<bool(const QImage &)> &test, const QString &what,
-                        int timeoutMs) {
+                        int timeoutMs)
+{
     const QDeadlineTimer deadline(timeoutMs);
     QImage image;
     do {
@@ -153,7 +164,8 @@ QImage Session::waitFor(const std::function<bool(const QImage &)> &test, const Q
     return {};
 }
 
-QImage Session::waitUntilSteady(const QString &what) {
+QImage Session::waitUntilSteady(const QString &what)
+{
     QImage previous;
     int sameFor = 0;
     // Five equal screenshots in a row, about a fifth of a second without a change.
@@ -166,7 +178,8 @@ QImage Session::waitUntilSteady(const QString &what) {
         what);
 }
 
-QImage Session::waitForRunEnd(const QString &step) {
+QImage Session::waitForRunEnd(const QString &step)
+{
     const auto complete = [this](const QImage &image) {
         return Pict::runLooksComplete(image, m_scale);
     };
@@ -182,11 +195,13 @@ QImage Session::waitForRunEnd(const QString &step) {
     return save(steady, step);
 }
 
-std::optional<XDisplay::TopLevel> Session::question() const {
+std::optional<XDisplay::TopLevel> Session::question() const
+{
     return m_display.findMapped(QuestionTitle);
 }
 
-std::optional<XDisplay::TopLevel> Session::waitForQuestion() {
+std::optional<XDisplay::TopLevel> Session::waitForQuestion()
+{
     const QDeadlineTimer deadline(60000);
     do {
         if (auto box = question()) {
@@ -202,19 +217,22 @@ std::optional<XDisplay::TopLevel> Session::waitForQuestion() {
     return std::nullopt;
 }
 
-bool Session::holdWindowContents() {
+bool Session::holdWindowContents()
+{
     if (!m_held)
         m_held = m_display.holdContents(m_window);
     return m_held != 0;
 }
 
-QImage Session::heldWindowContents() const {
+QImage Session::heldWindowContents() const
+{
     if (!m_held)
         return {};
     return m_display.readPixmap(m_held, Pict::ClientSize * m_scale);
 }
 
-std::optional<int> Session::waitForExit(int timeoutMs) {
+std::optional<int> Session::waitForExit(int timeoutMs)
+{
     if (!m_process.waitForFinished(timeoutMs)) {
         fail(QStringLiteral("the program did not end"));
         return std::nullopt;
@@ -226,7 +244,8 @@ std::optional<int> Session::waitForExit(int timeoutMs) {
     return m_process.exitCode();
 }
 
-qint64 Session::residentKiB() const {
+qint64 Session::residentKiB() const
+{
     QFile status(QStringLiteral("/proc/%1/status").arg(pid()));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -237,7 +256,8 @@ qint64 Session::residentKiB() const {
     return -1;
 }
 
-QString Session::programOutput() {
+QString Session::programOutput()
+{
     m_output += QString::fromLocal8Bit(m_process.readAllStandardError());
     return m_output;
 }

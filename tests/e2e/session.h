@@ -16,7 +16,8 @@
 //
 // Positions are in the window's logical pixels; with a screen scale they are multiplied
 // into device pixels, the unit of xdotool and of every screenshot.
-class Session {
+class Session
+{
 public:
     // shotPrefix names the screenshots that save() writes.
     explicit Session(QString shotPrefix, int scale = 1);

@@ -20,20 +20,23 @@ const RunSettings Defaults{1, 1};
 enum class Answer { Yes, No };
 
 // Names the screenshots of the running test: function, data row and locale.
-QString prefix() {
+QString prefix()
+{
     QString name = QString::fromLatin1(QTest::currentTestFunction());
     if (const char *tag = QTest::currentDataTag())
         name += u'-' + QString::fromUtf8(tag).replace(u' ', u'_').replace(u',', u'_');
     return name + u'-' + QLocale::system().name();
 }
 
-QString report(const Problems &problems) {
+QString report(const Problems &problems)
+{
     return problems.join(QStringLiteral("\n   "));
 }
 
 // The buttons of the question box, left to right, as centres in device pixels. A button's
 // frame is the only thing in the box with long vertical edges darker than the box.
-QList<QPoint> questionButtons(const QImage &box, int scale) {
+QList<QPoint> questionButtons(const QImage &box, int scale)
+{
     const int from = box.height() / 2;
     QList<int> edges;
     QList<int> middles;
@@ -78,12 +81,14 @@ const OptionButton AllOptions[] = {BlackColour, RedColour, GreenColour, BlueColo
 
 } // namespace
 
-class EndToEnd : public QObject {
+class EndToEnd : public QObject
+{
     Q_OBJECT
 
 private:
     // Clicks Start and waits for the end picture of the run it starts.
-    static QImage startRun(Session &session, const QString &step) {
+    static QImage startRun(Session &session, const QString &step)
+    {
         session.click(StartRect.center());
         return session.waitForRunEnd(step);
     }
@@ -91,7 +96,8 @@ private:
     // Answers the question shown now, with the mouse or with keys; false when its buttons
     // cannot be found on the screen.
     static bool answer(Session &session, const XDisplay::TopLevel &box, Answer answer,
-                       bool withMouse) {
+                       bool withMouse)
+    {
         if (withMouse) {
             const QImage picture = session.display().grab(box.geometry);
             const QList<QPoint> buttons = questionButtons(picture, session.scale());
@@ -109,16 +115,40 @@ private:
         return true;
     }
 
+    // Clicks an option and waits until the screen shows the option it should select.
+    static bool choose(Session &session, OptionButton option, OptionButton shown,
+                       const QString &step)
+    {
+        session.click(clickPoint(option));
+        return !session
+                    .waitFor([shown](const QImage &image) { return isChosen(image, 1, shown); },
+                             step)
+                    .isNull();
+    }
+
+    // Clicks Start, answers the question it asks and waits for the run's end picture;
+    // a null image when something failed, which the session's error tells.
+    static QImage runAnswering(Session &session, Answer reply, bool withMouse, const QString &step)
+    {
+        session.click(StartRect.center());
+        const auto box = session.waitForQuestion();
+        if (!box || !answer(session, *box, reply, withMouse))
+            return {};
+        return session.waitForRunEnd(step);
+    }
+
     // Two steps of the scroll bar: a run of about 9 s leaves ample time to click during
     // it however busy the machine is.
-    static void slowDown(Session &session) {
+    static void slowDown(Session &session)
+    {
         const QPoint rightArrow(ScrollRect.right() - 7, ScrollRect.center().y());
         session.click(rightArrow);
         session.click(rightArrow);
     }
 
     static QImage runUntil(Session &session, int thickness, QRgb colour,
-                           const RunSettings &settings) {
+                           const RunSettings &settings)
+    {
         // Until the point of the given thickness is plotted, while the run is not over.
         const double x = 420 + plotX(settings, thickness);
         const QRect spot(int(x) - 2, 190 + thickness - 1, 5, 3);
@@ -131,7 +161,8 @@ private:
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"),
                  "run these tests through run-under-xvfb.sh, which starts their X server");
         QVERIFY2(XDisplay().isOpen(), "cannot open the X display");
@@ -140,7 +171,8 @@ private slots:
     }
 
     // The window as it first shows, and the space bar pressing Start, which has the focus.
-    void windowAtStart() {
+    void windowAtStart()
+    {
         Session session(prefix());
         QVERIFY2(session.start(), qPrintable(session.error()));
         const QImage image = session.grabAndSave(QStringLiteral("start"));
@@ -195,7 +227,8 @@ private slots:
 
     // A default run, then runs with other settings that keep or delete the curves.
     // Fractions travel as "0,5" or "0.5" after the locale, so this runs under both kinds.
-    void runsWithSettings() {
+    void runsWithSettings()
+    {
         Session session(prefix());
         QVERIFY2(session.start(), qPrintable(session.error()));
 
@@ -264,16 +297,9 @@ private slots:
         }
 
         // "1,5 blue", answered Yes with the keyboard: only the blue curve is left.
-        session.click(clickPoint(Freq15));
-        QVERIFY(!session
-                     .waitFor([](const QImage &image) { return isChosen(image, 1, BlueColour); },
-                              QStringLiteral("op15"))
-                     .isNull());
-        session.click(StartRect.center());
-        const auto box3 = session.waitForQuestion();
-        QVERIFY2(box3, qPrintable(session.error()));
-        QVERIFY(answer(session, *box3, Answer::Yes, false));
-        const QImage third = session.waitForRunEnd(QStringLiteral("3-yes-blue"));
+        QVERIFY(choose(session, Freq15, BlueColour, QStringLiteral("op15")));
+        const QImage third =
+            runAnswering(session, Answer::Yes, false, QStringLiteral("3-yes-blue"));
         QVERIFY2(!third.isNull(), qPrintable(session.error()));
         {
             Problems problems = checkRunEnd(third, 1);
@@ -286,16 +312,9 @@ private slots:
         }
 
         // Relative length "1,5", answered Yes with the mouse: the reference lines move.
-        session.click(clickPoint(Len15));
-        QVERIFY(!session
-                     .waitFor([](const QImage &image) { return isChosen(image, 1, Len15); },
-                              QStringLiteral("op15D"))
-                     .isNull());
-        session.click(StartRect.center());
-        const auto box4 = session.waitForQuestion();
-        QVERIFY2(box4, qPrintable(session.error()));
-        QVERIFY(answer(session, *box4, Answer::Yes, true));
-        const QImage fourth = session.waitForRunEnd(QStringLiteral("4-yes-length-1_5"));
+        QVERIFY(choose(session, Len15, Len15, QStringLiteral("op15D")));
+        const QImage fourth =
+            runAnswering(session, Answer::Yes, true, QStringLiteral("4-yes-length-1_5"));
         QVERIFY2(!fourth.isNull(), qPrintable(session.error()));
         {
             const RunSettings settings{1.5, 1.5};
@@ -316,7 +335,8 @@ private slots:
 
     // The question "Delete probability", answered with the mouse and with keys; Escape
     // and a close request leave it standing.
-    void questionAnswers_data() {
+    void questionAnswers_data()
+    {
         QTest::addColumn<QString>("ignored");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<bool>("yes");
@@ -331,7 +351,8 @@ private slots:
             << QStringLiteral("close") << QStringLiteral("Tab space") << false;
     }
 
-    void questionAnswers() {
+    void questionAnswers()
+    {
         QFETCH(QString, ignored);
         QFETCH(QString, keys);
         QFETCH(bool, yes);
@@ -386,7 +407,8 @@ private slots:
 
     // Clicks during a run wait for its end and are then handled in order: two settings,
     // then Start, which asks the question of a second run with the new settings.
-    void inputDuringRun() {
+    void inputDuringRun()
+    {
         Session session(prefix());
         QVERIFY2(session.start(), qPrintable(session.error()));
         if (!session.holdWindowContents())
@@ -450,13 +472,15 @@ private slots:
 
     // Exit, or a close request from outside, during a run: the run finishes, then the
     // program ends normally.
-    void endDuringRun_data() {
+    void endDuringRun_data()
+    {
         QTest::addColumn<bool>("exitButton");
         QTest::newRow("Exit") << true;
         QTest::newRow("close request") << false;
     }
 
-    void endDuringRun() {
+    void endDuringRun()
+    {
         QFETCH(bool, exitButton);
         Session session(prefix());
         QVERIFY2(session.start(), qPrintable(session.error()));
@@ -497,7 +521,8 @@ private slots:
 
     // At a screen scale of 2 the canvas is drawn at the screen's resolution: crisp lines
     // two device pixels wide, exact erasing, everything at its logical place.
-    void hiDpi() {
+    void hiDpi()
+    {
         constexpr int scale = 2;
         Session session(prefix(), scale);
         session.setEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
@@ -564,7 +589,8 @@ private slots:
     // Twenty runs in a row, with random clicks on every control between them: the
     // program keeps drawing what its controls show, its memory stays flat, and Exit at
     // the end ends it normally.
-    void twentyRuns() {
+    void twentyRuns()
+    {
         constexpr quint32 Seed = 20;
         QRandomGenerator random(Seed);
         qInfo("random clicks from seed %u", Seed);

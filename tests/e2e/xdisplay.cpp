@@ -8,7 +8,8 @@
 namespace {
 
 struct XFreeDeleter {
-    void operator()(void *p) const {
+    void operator()(void *p) const
+    {
         if (p)
             XFree(p);
     }
@@ -21,11 +22,13 @@ struct ImageDeleter {
 // Windows come and go while the test looks at them (the question box, a program that has
 // just ended); the error that a request about a vanished window brings must not end the
 // test, as Xlib's default handler would. The failing call reports it by its result.
-int ignoreError(Display *, XErrorEvent *) {
+int ignoreError(Display *, XErrorEvent *)
+{
     return 0;
 }
 
-int shiftOf(unsigned long mask) {
+int shiftOf(unsigned long mask)
+{
     int shift = 0;
     while (mask && !(mask & 1)) {
         mask >>= 1;
@@ -36,17 +39,20 @@ int shiftOf(unsigned long mask) {
 
 } // namespace
 
-void XDisplay::Closer::operator()(_XDisplay *display) const {
+void XDisplay::Closer::operator()(_XDisplay *display) const
+{
     XCloseDisplay(display);
 }
 
 XDisplay::XDisplay()
-    : m_display(XOpenDisplay(nullptr)) {
+    : m_display(XOpenDisplay(nullptr))
+{
     if (m_display)
         XSetErrorHandler(&ignoreError);
 }
 
-QString XDisplay::titleOf(Window window) const {
+QString XDisplay::titleOf(Window window) const
+{
     Display *d = m_display.get();
     const Atom netWmName = XInternAtom(d, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
@@ -70,7 +76,8 @@ QString XDisplay::titleOf(Window window) const {
     return {};
 }
 
-std::vector<XDisplay::TopLevel> XDisplay::mappedTopLevels() const {
+std::vector<XDisplay::TopLevel> XDisplay::mappedTopLevels() const
+{
     Display *d = m_display.get();
     Window root = 0;
     Window parent = 0;
@@ -94,7 +101,8 @@ std::vector<XDisplay::TopLevel> XDisplay::mappedTopLevels() const {
     return result;
 }
 
-std::optional<XDisplay::TopLevel> XDisplay::findMapped(const QString &title) const {
+std::optional<XDisplay::TopLevel> XDisplay::findMapped(const QString &title) const
+{
     for (const TopLevel &window : mappedTopLevels()) {
         if (window.title == title)
             return window;
@@ -102,17 +110,20 @@ std::optional<XDisplay::TopLevel> XDisplay::findMapped(const QString &title) con
     return std::nullopt;
 }
 
-QSize XDisplay::screenSize() const {
+QSize XDisplay::screenSize() const
+{
     Display *d = m_display.get();
     return {DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))};
 }
 
-QImage XDisplay::grab(const QRect &rect) const {
+QImage XDisplay::grab(const QRect &rect) const
+{
     Display *d = m_display.get();
     return read(DefaultRootWindow(d), rect.intersected(QRect(QPoint(0, 0), screenSize())));
 }
 
-QImage XDisplay::read(unsigned long drawable, const QRect &clipped) const {
+QImage XDisplay::read(unsigned long drawable, const QRect &clipped) const
+{
     Display *d = m_display.get();
     std::unique_ptr<XImage, ImageDeleter> image(
         XGetImage(d, drawable, clipped.x(), clipped.y(), unsigned(clipped.width()),
@@ -155,7 +166,8 @@ QImage XDisplay::read(unsigned long drawable, const QRect &clipped) const {
     return result;
 }
 
-void XDisplay::requestClose(Window window) const {
+void XDisplay::requestClose(Window window) const
+{
     Display *d = m_display.get();
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -168,7 +180,8 @@ void XDisplay::requestClose(Window window) const {
     XFlush(d);
 }
 
-Pixmap XDisplay::holdContents(Window window) const {
+Pixmap XDisplay::holdContents(Window window) const
+{
     Display *d = m_display.get();
     int eventBase = 0;
     int errorBase = 0;
@@ -180,11 +193,13 @@ Pixmap XDisplay::holdContents(Window window) const {
     return pixmap;
 }
 
-QImage XDisplay::readPixmap(Pixmap pixmap, QSize size) const {
+QImage XDisplay::readPixmap(Pixmap pixmap, QSize size) const
+{
     return read(pixmap, QRect(QPoint(0, 0), size));
 }
 
-void XDisplay::freePixmap(Pixmap pixmap) const {
+void XDisplay::freePixmap(Pixmap pixmap) const
+{
     XFreePixmap(m_display.get(), pixmap);
     XFlush(m_display.get());
 }

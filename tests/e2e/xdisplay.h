@@ -16,7 +16,8 @@ using Pixmap = unsigned long;
 // The test's own connection to the X server that the program under test draws on. It
 // reads the screen back and finds and closes top-level windows the way a window manager
 // would; everything a user does goes through xdotool instead.
-class XDisplay {
+class XDisplay
+{
 public:
     // Opens $DISPLAY.
     XDisplay();
