@@ -22,7 +22,6 @@ public:
     void setText(const QString &text, const QFont &font, Qt::Alignment alignment);
     void setPicture(const QImage &picture);
 
-    QString text() const { return m_text; }
     QRect geometry() const { return m_geometry; }
     bool isVisible() const { return m_visible; }
 

@@ -24,7 +24,6 @@ public:
 
     const QImage &image() const { return m_image; }
     QImage &image() { return m_image; }
-    QSize logicalSize() const { return m_logicalSize; }
 
     // Where the image changed since the last call, in logical pixels.
     QRegion takeChanged();
