@@ -266,6 +266,17 @@ Problems checkNoVerticalLine(const QImage &image, int scale, double x, double to
     return {};
 }
 
+Problems checkReferenceLines(const QImage &image, int scale, const RunSettings &settings,
+                             const QString &which, bool present)
+{
+    const auto check = present ? checkVerticalLine : checkNoVerticalLine;
+    const QString prefix = which.isEmpty() ? QString() : which + u' ';
+    return check(image, scale, maximumLineX(settings), GraphTop, GraphBottom,
+                 prefix + QStringLiteral("maximum line")) +
+           check(image, scale, halfMaximumLineX(settings), GraphTop, GraphBottom,
+                 prefix + QStringLiteral("half-maximum line"));
+}
+
 Problems checkTopAxis(const QImage &image, int scale)
 {
     const int from = 425 * scale;

@@ -94,6 +94,9 @@ Problems checkVerticalLine(const QImage &image, int scale, double x, double top,
 // No vertical black line within a pixel of x between top and bottom.
 Problems checkNoVerticalLine(const QImage &image, int scale, double x, double top, double bottom,
                              const QString &name);
+// The maximum and half-maximum lines of a run with these settings, or their absence.
+Problems checkReferenceLines(const QImage &image, int scale, const RunSettings &settings,
+                             const QString &which = {}, bool present = true);
 Problems checkTopAxis(const QImage &image, int scale);
 // The light cyan sheet: rows 191 to 491 between x 30 and 399, crossed only by the black
 // back path; nothing of it outside.

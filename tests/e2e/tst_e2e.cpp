@@ -239,10 +239,7 @@ private slots:
             problems += checkCurve(first, 1, {Defaults, Green});
             problems +=
                 checkVerticalLine(first, 1, 420, 190.5, 540.5, QStringLiteral("vertical axis"));
-            problems +=
-                checkVerticalLine(first, 1, 620, 190.5, 540.5, QStringLiteral("maximum line"));
-            problems +=
-                checkVerticalLine(first, 1, 520, 190.5, 540.5, QStringLiteral("half-maximum line"));
+            problems += checkReferenceLines(first, 1, Defaults);
             problems += checkTopAxis(first, 1);
             problems += checkErasing(first, 1, Defaults);
             problems += checkNoCurve(first, 1, Red);
@@ -288,10 +285,7 @@ private slots:
             Problems problems = checkRunEnd(second, 1);
             problems += checkCurve(second, 1, green, {red});
             problems += checkCurve(second, 1, red, {green});
-            problems +=
-                checkVerticalLine(second, 1, 620, 190.5, 540.5, QStringLiteral("maximum line"));
-            problems += checkVerticalLine(second, 1, 520, 190.5, 540.5,
-                                          QStringLiteral("half-maximum line"));
+            problems += checkReferenceLines(second, 1, Defaults);
             problems += checkErasing(second, 1, red.settings);
             QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
         }
@@ -306,8 +300,7 @@ private slots:
             problems += checkCurve(third, 1, {{1.5, 1}, Blue});
             problems += checkNoCurve(third, 1, Green);
             problems += checkNoCurve(third, 1, Red);
-            problems +=
-                checkVerticalLine(third, 1, 620, 190.5, 540.5, QStringLiteral("maximum line"));
+            problems += checkReferenceLines(third, 1, {1.5, 1});
             QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
         }
 
@@ -320,14 +313,8 @@ private slots:
             const RunSettings settings{1.5, 1.5};
             Problems problems = checkRunEnd(fourth, 1);
             problems += checkCurve(fourth, 1, {settings, Blue});
-            problems +=
-                checkVerticalLine(fourth, 1, 732.5, 190.5, 540.5, QStringLiteral("maximum line"));
-            problems += checkVerticalLine(fourth, 1, 576.25, 190.5, 540.5,
-                                          QStringLiteral("half-maximum line"));
-            problems += checkNoVerticalLine(fourth, 1, 620, 190.5, 540.5,
-                                            QStringLiteral("old maximum line"));
-            problems += checkNoVerticalLine(fourth, 1, 520, 190.5, 540.5,
-                                            QStringLiteral("old half-maximum line"));
+            problems += checkReferenceLines(fourth, 1, settings);
+            problems += checkReferenceLines(fourth, 1, Defaults, QStringLiteral("old"), false);
             problems += checkErasing(fourth, 1, settings);
             QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
         }
@@ -459,14 +446,8 @@ private slots:
         Problems problems = checkRunEnd(end, 1);
         problems += checkCurve(end, 1, green, {red});
         problems += checkCurve(end, 1, red, {green});
-        problems +=
-            checkVerticalLine(end, 1, 620, 190.5, 540.5, QStringLiteral("first maximum line"));
-        problems +=
-            checkVerticalLine(end, 1, 520, 190.5, 540.5, QStringLiteral("first half-maximum line"));
-        problems +=
-            checkVerticalLine(end, 1, 732.5, 190.5, 540.5, QStringLiteral("second maximum line"));
-        problems += checkVerticalLine(end, 1, 576.25, 190.5, 540.5,
-                                      QStringLiteral("second half-maximum line"));
+        problems += checkReferenceLines(end, 1, green.settings, QStringLiteral("first"));
+        problems += checkReferenceLines(end, 1, red.settings, QStringLiteral("second"));
         QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
     }
 
@@ -539,10 +520,7 @@ private slots:
             problems += checkCurve(first, scale, {Defaults, Green});
             problems +=
                 checkVerticalLine(first, scale, 420, 190.5, 540.5, QStringLiteral("vertical axis"));
-            problems +=
-                checkVerticalLine(first, scale, 620, 190.5, 540.5, QStringLiteral("maximum line"));
-            problems += checkVerticalLine(first, scale, 520, 190.5, 540.5,
-                                          QStringLiteral("half-maximum line"));
+            problems += checkReferenceLines(first, scale, Defaults);
             problems += checkTopAxis(first, scale);
             problems += checkErasing(first, scale, Defaults);
             QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
