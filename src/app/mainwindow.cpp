@@ -3,6 +3,7 @@
 #include "accessiblenames.h"
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
+#include "canvas/strokecolour.h"
 #include "fonts.h"
 #include "run/reflectionrun.h"
 #include "thicknesspicture.h"
@@ -17,7 +18,8 @@
 
 namespace {
 
-const QColor Grey(192, 192, 192);
+// The canvas erases by drawing in its background grey, so the window shares it.
+const QColor Grey(StrokeColour::BackgroundGrey);
 const QColor Red(255, 0, 0);
 const QColor Green(0, 255, 0);
 const QColor LightBlue(192, 192, 255);

@@ -8,9 +8,10 @@
 #include "steppacer.h"
 
 namespace {
-constexpr int LastThickness = 300;
-} // namespace
 
+constexpr int LastThickness = 300;
+
+// One step of the sweep at the given thickness, without the wait.
 void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings, Canvas &canvas)
 {
     const auto f = [](double v) { return float(v); };
@@ -41,6 +42,8 @@ void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings,
         canvas.line(f(s.SheetLeft), f(s.FrontY + k), f(s.SheetRight), f(s.FrontY + k));
 }
 
+} // namespace
+
 SweepEnd runSweep(const Scene &s, const SettingsStore &settings, Canvas &canvas, StepPacer &pacer)
 {
     int Thickness = 0;
@@ -48,6 +51,5 @@ SweepEnd runSweep(const Scene &s, const SettingsStore &settings, Canvas &canvas,
         drawSweepStep(s, Thickness, settings, canvas);
         pacer.stepDone(delayCount(settings.text(StateField::nSpomaleni)));
     }
-    // Thickness ends one past the last step; the back surface keeps the last step's rows.
-    return {Thickness, s.FrontY + LastThickness, s.FrontY + LastThickness - 1};
+    return {Thickness, s.FrontY + LastThickness - 1};
 }
