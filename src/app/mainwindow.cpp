@@ -1,14 +1,17 @@
 #include "mainwindow.h"
 
+#include "accessiblecontrols.h"
 #include "accessiblenames.h"
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
 #include "canvas/strokecolour.h"
 #include "fonts.h"
+#include "inputjournal.h"
+#include "keyboardnavigation.h"
 #include "run/reflectionrun.h"
 #include "thicknesspicture.h"
 
-#include <QAbstractEventDispatcher>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -27,14 +30,15 @@ const QColor PaleGreen(192, 255, 192);
 const QColor LightOrange(255, 224, 192);
 const QColor White(255, 255, 255);
 
-// Radio buttons paint their background with the Button role and text fields with Base,
-// so every role a control may fill with gets the colour.
+// Radio buttons paint their background with the Button role and text fields with Base.
+// An option's circle is filled with Base too, and stays white.
 void setBackground(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::Button, colour);
-    palette.setColor(QPalette::Base, colour);
+    if (!qobject_cast<QRadioButton *>(widget))
+        palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -117,6 +121,8 @@ MainWindow::MainWindow(QWidget *parent)
     setPalette(palette);
     setFixedSize(ClientSize);
 
+    installAccessibleControls();
+    m_journal = new InputJournal(this);
     // Created first, so that every control stays above it.
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
@@ -132,6 +138,16 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_handlers->startUp();
     cmdStart->setFocus();
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    // The toolkit shows the focus only once a key has moved it, and forgets that on
+    // activation; a keyboard user should see where Start's focus is from the start.
+    if (event->type() == QEvent::WindowActivate)
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    return handled;
 }
 
 MainWindow::~MainWindow() = default;
@@ -253,112 +269,77 @@ void MainWindow::setUpTabOrder()
 
 void MainWindow::wireEvents()
 {
-    const std::pair<QRadioButton *, Option> options[] = {
-        {op05, Option::op05},
-        {op1, Option::op1},
-        {op15, Option::op15},
-        {op05D, Option::op05D},
-        {op1D, Option::op1D},
-        {op15D, Option::op15D},
-        {opModra, Option::opModra},
-        {opzelená, Option::opzelená},
-        {opCervena, Option::opCervena},
-        {opCerna, Option::opCerna},
-        {op0, Option::op0},
-        {op50, Option::op50},
-        {nPomalá, Option::nPomalá},
-        {opPomalší, Option::opPomalší},
-        {opRychlá, Option::opRychlá},
+    const auto group = [this](std::initializer_list<std::pair<QRadioButton *, Option>> options) {
+        auto *buttons = new QButtonGroup(this);
+        for (const auto &[button, id] : options)
+            buttons->addButton(button, int(id));
+        connect(buttons, &QButtonGroup::idClicked, this,
+                [this](int id) { m_journal->whenIdle([this, id] { optionClicked(Option(id)); }); });
+        return buttons;
     };
-    for (const auto &[button, chosen] : options) {
-        connect(button, &QRadioButton::clicked, this, [this, chosen = chosen] {
-            whenIdle([this, chosen] { m_handlers->optionChosen(chosen); });
-        });
-    }
+    // Each group's options in tab order, the order the arrow keys follow.
+    m_optionGroups = {
+        group({{opCerna, Option::opCerna},
+               {opCervena, Option::opCervena},
+               {opzelená, Option::opzelená},
+               {opModra, Option::opModra}}),
+        group({{op05, Option::op05}, {op1, Option::op1}, {op15, Option::op15}}),
+        group({{op05D, Option::op05D}, {op1D, Option::op1D}, {op15D, Option::op15D}}),
+        group({{op0, Option::op0}, {op50, Option::op50}}),
+        group({{opRychlá, Option::opRychlá},
+               {opPomalší, Option::opPomalší},
+               {nPomalá, Option::nPomalá}}),
+    };
+    new KeyboardNavigation(this, {m_optionGroups.begin(), m_optionGroups.end()});
+
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
-        whenIdle([this, value] { m_handlers->scrollBarChanged(value); });
+        m_journal->whenIdle([this, value] { m_handlers->scrollBarChanged(value); });
     });
-    connect(cmdStart, &QPushButton::clicked, this, [this] { whenIdle([this] { startRun(); }); });
-    connect(cmdKonec, &QPushButton::clicked, this, [this] { whenIdle([this] { close(); }); });
+    connect(cmdStart, &QPushButton::clicked, this,
+            [this] { m_journal->whenIdle([this] { runReflection(); }); });
+    connect(cmdKonec, &QPushButton::clicked, this,
+            [this] { m_journal->whenIdle([this] { close(); }); });
 }
 
 void MainWindow::whenIdle(std::function<void()> action)
 {
-    if (m_running)
-        m_deferred.push_back(std::move(action));
-    else
-        action();
+    m_journal->whenIdle(std::move(action));
 }
 
-void MainWindow::startRun()
+void MainWindow::optionClicked(Option option)
+{
+    m_handlers->optionChosen(option);
+}
+
+void MainWindow::runReflection()
 {
     m_running = true;
+    m_journal->startRecording();
     ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this))
         .run();
     m_running = false;
     m_canvas->flush();
-
-    // Clicks and keys parked while the run lasted are looked at again only when the
-    // event loop next wakes; without this they would wait for the next mouse move.
-    if (auto *dispatcher = QAbstractEventDispatcher::instance())
-        dispatcher->wakeUp();
-    for (auto &action : std::exchange(m_deferred, {}))
-        QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
-    if (std::exchange(m_closeAfterRun, false))
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    m_journal->stopRecording();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The run draws on this window until it ends, so a close request waits for that.
-    if (m_running) {
-        m_closeAfterRun = true;
+    // The run draws on this window until it ends, so a close request waits for its turn.
+    if (m_journal->isHoldingInput()) {
+        m_journal->whenIdle([this] { close(); });
         event->ignore();
         return;
     }
+    // What was given after Exit or a close request is never carried out.
+    m_journal->clear();
     QWidget::closeEvent(event);
-}
-
-QRadioButton *MainWindow::optionButton(Option option) const
-{
-    switch (option) {
-    case Option::op05:
-        return op05;
-    case Option::op1:
-        return op1;
-    case Option::op15:
-        return op15;
-    case Option::op05D:
-        return op05D;
-    case Option::op1D:
-        return op1D;
-    case Option::op15D:
-        return op15D;
-    case Option::opModra:
-        return opModra;
-    case Option::opzelená:
-        return opzelená;
-    case Option::opCervena:
-        return opCervena;
-    case Option::opCerna:
-        return opCerna;
-    case Option::op0:
-        return op0;
-    case Option::op50:
-        return op50;
-    case Option::nPomalá:
-        return nPomalá;
-    case Option::opPomalší:
-        return opPomalší;
-    case Option::opRychlá:
-        return opRychlá;
-    }
-    return nullptr;
 }
 
 void MainWindow::selectOption(Option option)
 {
-    optionButton(option)->setChecked(true);
+    for (QButtonGroup *group : m_optionGroups)
+        if (QAbstractButton *button = group->button(int(option)))
+            button->setChecked(true);
 }
 
 void MainWindow::hideThicknessPicture()

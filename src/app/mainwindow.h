@@ -9,11 +9,13 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class CanvasItem;
+class InputJournal;
+class QButtonGroup;
 class CanvasWidget;
 class QGroupBox;
 class QLineEdit;
@@ -37,7 +39,12 @@ public:
     CanvasWidget *canvas() const { return m_canvas; }
     bool isRunning() const { return m_running; }
 
+    // Input that reaches a handler while a run lasts, or while input given during one is
+    // still to be replayed, waits for its turn.
+    void whenIdle(std::function<void()> action);
+
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -45,11 +52,8 @@ private:
     void setUpTabOrder();
     void wireEvents();
 
-    void startRun();
-    // Input that reaches a handler while a run lasts waits for its end, in order.
-    void whenIdle(std::function<void()> action);
-
-    QRadioButton *optionButton(Option option) const;
+    void optionClicked(Option option);
+    void runReflection();
 
     void selectOption(Option option) override;
     void hideThicknessPicture() override;
@@ -100,7 +104,7 @@ private:
     std::unique_ptr<WindowPacer> m_pacer;
     DeleteQuestion m_question;
 
+    InputJournal *m_journal = nullptr;
+    std::array<QButtonGroup *, 5> m_optionGroups{};
     bool m_running = false;
-    bool m_closeAfterRun = false;
-    std::vector<std::function<void()>> m_deferred;
 };

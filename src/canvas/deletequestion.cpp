@@ -1,5 +1,6 @@
 #include "deletequestion.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -37,5 +38,10 @@ YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
     box.setObjectName(QStringLiteral("deleteQuestion"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
+    // Transient for the window, so that every window manager centres it there; a title
+    // without maximise or close buttons, since only an answer ends it.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    for (QAbstractButton *button : box.buttons())
+        button->setIcon(QIcon());
     return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
 }

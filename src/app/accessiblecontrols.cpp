@@ -1,0 +1,156 @@
+#include "accessiblecontrols.h"
+
+#include "inputjournal.h"
+
+#include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QGroupBox>
+#include <QPointer>
+#include <QRadioButton>
+
+namespace {
+
+InputJournal *journalOf(const QWidget *widget)
+{
+    return widget->window()->findChild<InputJournal *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// A window under a modal box takes no input, from any path.
+bool isBlocked(const QWidget *widget)
+{
+    const QWidget *modal = QApplication::activeModalWidget();
+    return modal && modal != widget->window();
+}
+
+class AccessibleButton : public QAccessibleWidget
+{
+public:
+    explicit AccessibleButton(QAbstractButton *button)
+        : QAccessibleWidget(button, qobject_cast<QRadioButton *>(button) ? QAccessible::RadioButton
+                                                                         : QAccessible::Button)
+    {}
+
+    QString text(QAccessible::Text type) const override
+    {
+        QString text = QAccessibleWidget::text(type);
+        if (type == QAccessible::Name && text.isEmpty())
+            text = button()->text().remove(QLatin1Char('&'));
+        return text;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = button()->isCheckable();
+        state.checked = button()->isChecked();
+        state.pressed = button()->isDown();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList(button()->isCheckable() ? toggleAction() : pressAction()) +
+               QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (name != pressAction() && name != toggleAction()) {
+            QAccessibleWidget::doAction(name);
+            return;
+        }
+        QAbstractButton *target = button();
+        if (!target->isEnabled() || !target->isVisible() || isBlocked(target))
+            return;
+        // An option's toggle chooses it, as a click does; a click is what runs its handler.
+        InputJournal *journal = journalOf(target);
+        if (journal && journal->isHoldingInput()) {
+            journal->whenIdle([button = QPointer(target)] {
+                if (button)
+                    button->click();
+            });
+        } else if (name == toggleAction()) {
+            target->click();
+        } else {
+            // The reader waits for the reply; a run started right here would hold it for
+            // the whole sweep, so the press lands just after.
+            target->animateClick();
+        }
+    }
+
+private:
+    QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+};
+
+// A window or frame whose hidden children, such as the state fields and the hidden option
+// groups, do not exist for a screen reader.
+class AccessibleContainer : public QAccessibleWidget
+{
+public:
+    AccessibleContainer(QWidget *widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
+    {}
+
+    QString text(QAccessible::Text type) const override
+    {
+        QString text = QAccessibleWidget::text(type);
+        if (type == QAccessible::Name && text.isEmpty())
+            if (auto *frame = qobject_cast<QGroupBox *>(widget()))
+                text = frame->title();
+        return text;
+    }
+
+    int childCount() const override { return int(shownChildren().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> children = shownChildren();
+        if (index < 0 || index >= children.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(children.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        return int(shownChildren().indexOf(qobject_cast<QWidget *>(child->object())));
+    }
+
+private:
+    QList<QWidget *> shownChildren() const
+    {
+        QList<QWidget *> shown;
+        for (QObject *object : widget()->children()) {
+            auto *child = qobject_cast<QWidget *>(object);
+            if (child && !child->isWindow() && !child->isHidden())
+                shown.append(child);
+        }
+        return shown;
+    }
+};
+
+QAccessibleInterface *accessibleControl(const QString &className, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget || !journalOf(widget))
+        return nullptr;
+    if (className == QLatin1String("QPushButton") || className == QLatin1String("QRadioButton"))
+        return new AccessibleButton(static_cast<QAbstractButton *>(widget));
+    if (className == QLatin1String("QGroupBox"))
+        return new AccessibleContainer(widget, QAccessible::Grouping);
+    if (className == QLatin1String("MainWindow"))
+        return new AccessibleContainer(widget, QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibleControls()
+{
+    static bool installed = false;
+    if (std::exchange(installed, true))
+        return;
+    QAccessible::installFactory(accessibleControl);
+}

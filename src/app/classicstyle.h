@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QProxyStyle>
+
+// The window's look on top of a modern base style: titled frames whose top line runs
+// through the middle of the title, option circles small enough for 13-pixel-high
+// options and white inside, and text-only buttons in message boxes.
+class ClassicStyle : public QProxyStyle
+{
+    Q_OBJECT
+
+public:
+    explicit ClassicStyle(QStyle *base = nullptr);
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
+                    const QWidget *widget = nullptr) const override;
+    int styleHint(StyleHint hint, const QStyleOption *option = nullptr,
+                  const QWidget *widget = nullptr,
+                  QStyleHintReturn *returnData = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget = nullptr) const override;
+};

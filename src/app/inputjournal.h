@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+class QEvent;
+class QWidget;
+
+// Keeps the user's input to one window while a run lasts and hands it over afterwards.
+// A run owns the user-interface thread: input given meanwhile (mouse, keys, wheel, and
+// actions that arrive from code, such as a screen reader's) is recorded in arrival order
+// instead of reaching a handler, and replayed one entry at a time once the run has ended.
+// An entry that starts another run holds the rest back until that run has ended too, so
+// runs never nest and nothing given during one is lost.
+class InputJournal : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit InputJournal(QWidget *window);
+    ~InputJournal() override;
+
+    bool isRecording() const { return m_recording; }
+    void startRecording();
+    // Replay begins once control is back in the event loop.
+    void stopRecording();
+    // True while input must wait: a run lasts, or earlier input is still to be replayed.
+    bool isHoldingInput() const { return m_recording || (!m_replaying && !m_entries.empty()); }
+
+    // Runs the action now, or records it while a run lasts.
+    void whenIdle(std::function<void()> action);
+    // Drops what is still to come, as when the window has closed.
+    void clear();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Entry {
+        QPointer<QObject> receiver;
+        std::unique_ptr<QEvent> event;
+        std::function<void()> action;
+    };
+
+    bool belongsToWindow(const QObject *object) const;
+    void scheduleReplay();
+    void replayNext();
+
+    QWidget *m_window = nullptr;
+    std::deque<Entry> m_entries;
+    bool m_recording = false;
+    bool m_replayScheduled = false;
+    bool m_replaying = false;
+};
