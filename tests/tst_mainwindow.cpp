@@ -3,6 +3,7 @@
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -44,22 +47,58 @@ bool regionIsOnly(const QImage &image, const QRect &rect, QRgb colour)
     return true;
 }
 
-// Answers the next modal box: Escape and a close request first, which it must ignore.
-void answerQuestion(QMessageBox::StandardButton button, bool *sawQuestion)
+// Answers every "Delete probability" box that comes while it lives, Escape and a close
+// request first, which the box must ignore. It looks often, so no box is left open and no
+// test waits forever for an answer.
+class QuestionAnswerer : public QObject
 {
-    QTimer::singleShot(50, [=] {
+public:
+    explicit QuestionAnswerer(QMessageBox::StandardButton answer,
+                              std::function<void()> whileOpen = {})
+        : m_answer(answer)
+        , m_whileOpen(std::move(whileOpen))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &QuestionAnswerer::answer);
+        m_timer.start(20);
+    }
+
+    int questions() const { return m_questions; }
+    bool allLookedRight() const { return m_allLookedRight; }
+
+private:
+    void answer()
+    {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
+        if (!box || !box->isVisible())
             return;
-        *sawQuestion = box->text() == QStringLiteral("Delete probability") &&
-                       box->windowTitle() == QStringLiteral("Quorvane") &&
-                       box->defaultButton() == box->button(QMessageBox::Yes) &&
-                       box->icon() == QMessageBox::NoIcon;
+        ++m_questions;
+        m_allLookedRight = m_allLookedRight &&
+                           box->text() == QStringLiteral("Delete probability") &&
+                           box->windowTitle() == QStringLiteral("Quorvane") &&
+                           box->defaultButton() == box->button(QMessageBox::Yes) &&
+                           box->icon() == QMessageBox::NoIcon &&
+                           box->button(QMessageBox::Yes)->icon().isNull();
+        if (m_whileOpen)
+            m_whileOpen();
         QTest::keyClick(box, Qt::Key_Escape);
         box->close();
         if (box->isVisible())
-            box->button(button)->click();
-    });
+            box->button(m_answer)->click();
+    }
+
+    QMessageBox::StandardButton m_answer;
+    std::function<void()> m_whileOpen;
+    QTimer m_timer;
+    int m_questions = 0;
+    bool m_allLookedRight = true;
+};
+
+void accessibleAction(QWidget *widget, const QString &action)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(iface && iface->actionInterface());
+    QVERIFY(iface->actionInterface()->actionNames().contains(action));
+    iface->actionInterface()->doAction(action);
 }
 
 } // namespace
@@ -78,6 +117,7 @@ private slots:
     void spacePressesStartAndARunFinishes();
     void secondRunAsksAndNoKeepsTheCurve();
     void inputDuringARunWaitsForItsEnd();
+    void accessibleInputWaitsForItsTurn();
     void exitEndsTheProgram();
 };
 
@@ -259,13 +299,19 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *start = control<QPushButton>(window, "cmdStart");
-    start->click();
+    {
+        const QuestionAnswerer answerer(QMessageBox::No);
+        start->click();
+        QCOMPARE(answerer.questions(), 0);
+    }
     const QImage first = window.canvas()->image();
 
-    bool sawQuestion = false;
-    answerQuestion(QMessageBox::No, &sawQuestion);
-    start->click();
-    QVERIFY(sawQuestion);
+    {
+        const QuestionAnswerer answerer(QMessageBox::No);
+        start->click();
+        QCOMPARE(answerer.questions(), 1);
+        QVERIFY(answerer.allLookedRight());
+    }
     // Answered No: the first curve's points are still where they were.
     const QImage &second = window.canvas()->image();
     int kept = 0;
@@ -274,15 +320,46 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
             kept += first.pixel(x, y) == qRgb(0, 255, 0) && second.pixel(x, y) == qRgb(0, 255, 0);
     QVERIFY(kept > 300);
 
-    answerQuestion(QMessageBox::Yes, &sawQuestion);
+    const QuestionAnswerer answerer(QMessageBox::Yes);
     control<QRadioButton>(window, "opCervena")->click();
     start->click();
-    QVERIFY(sawQuestion);
+    QCOMPARE(answerer.questions(), 1);
     int green = 0;
     for (int y = 200; y < 480; ++y)
         for (int x = 421; x < 700; ++x)
             green += window.canvas()->image().pixel(x, y) == qRgb(0, 255, 0);
     QCOMPARE(green, 0);
+}
+
+// A screen reader's choices act as clicks: at rest at once; during a run after its end, in
+// the order given; and not at all while the question is open. A Start replayed from the
+// journal runs to its end before what came after it.
+void TestMainWindow::accessibleInputWaitsForItsTurn()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *start = control<QPushButton>(window, "cmdStart");
+    accessibleAction(control(window, "op05D"), QAccessibleActionInterface::toggleAction());
+    QCOMPARE(fieldText(window, "nNasob"), QStringLiteral("0.5"));
+
+    QString frequencyAtQuestion;
+    const QuestionAnswerer answerer(QMessageBox::No, [&] {
+        frequencyAtQuestion = fieldText(window, "nFrekvence");
+        accessibleAction(start, QAccessibleActionInterface::pressAction());
+    });
+    QTimer::singleShot(300, &window, [&] {
+        accessibleAction(start, QAccessibleActionInterface::pressAction());
+        accessibleAction(control(window, "op05"), QAccessibleActionInterface::toggleAction());
+        QVERIFY(!control<QRadioButton>(window, "op05")->isChecked());
+    });
+    start->click();
+    QTRY_VERIFY_WITH_TIMEOUT(control<QRadioButton>(window, "op05")->isChecked(), 30000);
+    QCOMPARE(fieldText(window, "nFrekvence"), QStringLiteral("0.5"));
+    QCOMPARE(frequencyAtQuestion, QStringLiteral("1"));
+    QTest::qWait(200);
+    QVERIFY(!window.isRunning());
+    QCOMPARE(answerer.questions(), 1);
 }
 
 // Whatever reaches the window while a run lasts, a click or a close request, is handled

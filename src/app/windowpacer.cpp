@@ -16,7 +16,7 @@ void WindowPacer::stepDone(double delayCount)
     m_canvas.flush();
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(stepWait(delayCount));
     if (wait.count() <= 0) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
         return;
     }
     QEventLoop loop;
@@ -25,5 +25,5 @@ void WindowPacer::stepDone(double delayCount)
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(wait);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
 }

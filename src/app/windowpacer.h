@@ -5,8 +5,8 @@
 class CanvasWidget;
 
 // Shows each step on the screen, then waits in an event loop that serves painting and
-// timers but leaves the user's clicks and keys queued until the run is over. The window
-// never looks frozen and no core is kept busy.
+// timers; the window's input journal keeps the user's clicks and keys until the run is
+// over. The window never looks frozen and no core is kept busy.
 class WindowPacer : public StepPacer
 {
 public:
