@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -72,12 +73,15 @@ private:
         if (!box || !box->isVisible())
             return;
         ++m_questions;
-        m_allLookedRight = m_allLookedRight &&
-                           box->text() == QStringLiteral("Delete probability") &&
-                           box->windowTitle() == QStringLiteral("Quorvane") &&
-                           box->defaultButton() == box->button(QMessageBox::Yes) &&
-                           box->icon() == QMessageBox::NoIcon &&
-                           box->button(QMessageBox::Yes)->icon().isNull();
+        m_allLookedRight =
+            m_allLookedRight && box->text() == QStringLiteral("Delete probability") &&
+            box->windowTitle() == QStringLiteral("Quorvane") &&
+            box->defaultButton() == box->button(QMessageBox::Yes) &&
+            box->icon() == QMessageBox::NoIcon && box->button(QMessageBox::Yes)->icon().isNull() &&
+            box->button(QMessageBox::No)->icon().isNull() &&
+            !(box->windowFlags() & Qt::WindowMaximizeButtonHint) &&
+            qobject_cast<MainWindow *>(box->parentWidget()) &&
+            box->windowHandle()->transientParent() == box->parentWidget()->windowHandle();
         if (m_whileOpen)
             m_whileOpen();
         QTest::keyClick(box, Qt::Key_Escape);
