@@ -6,10 +6,9 @@
 #include <QPushButton>
 #include <QWidget>
 
-KeyboardNavigation::KeyboardNavigation(QWidget *window, std::vector<QButtonGroup *> groups)
+KeyboardNavigation::KeyboardNavigation(QWidget *window)
     : QObject(window)
     , m_window(window)
-    , m_groups(std::move(groups))
 {
     for (QWidget *child : window->findChildren<QWidget *>())
         if ((child->focusPolicy() & Qt::TabFocus) || groupOf(child))

@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-#include <vector>
-
 class QButtonGroup;
 class QWidget;
 
@@ -15,7 +13,7 @@ class KeyboardNavigation : public QObject
     Q_OBJECT
 
 public:
-    KeyboardNavigation(QWidget *window, std::vector<QButtonGroup *> groups);
+    explicit KeyboardNavigation(QWidget *window);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -27,5 +25,4 @@ private:
     bool chooseNeighbour(QWidget *option, bool forward) const;
 
     QWidget *m_window = nullptr;
-    std::vector<QButtonGroup *> m_groups;
 };

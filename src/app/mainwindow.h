@@ -7,9 +7,9 @@
 #include "windowpacer.h"
 #include "windowsettingsstore.h"
 
+#include <QHash>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -48,8 +48,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The controls, their tab order and their option groups, from the window's table.
     void createControls();
-    void setUpTabOrder();
     void wireEvents();
 
     void optionClicked(Option option);
@@ -105,6 +105,6 @@ private:
     DeleteQuestion m_question;
 
     InputJournal *m_journal = nullptr;
-    std::array<QButtonGroup *, 5> m_optionGroups{};
+    QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
     bool m_running = false;
 };

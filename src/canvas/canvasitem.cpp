@@ -22,6 +22,11 @@ void CanvasItem::setText(const QString &text, const QFont &font, Qt::Alignment a
         paint();
 }
 
+void CanvasItem::setAlignment(Qt::Alignment alignment)
+{
+    setText(m_text, m_font, alignment);
+}
+
 void CanvasItem::setPicture(const QImage &picture)
 {
     m_picture = picture;

@@ -20,6 +20,7 @@ public:
     CanvasItem(const QString &name, const QRect &geometry, CanvasWidget *canvas);
 
     void setText(const QString &text, const QFont &font, Qt::Alignment alignment);
+    void setAlignment(Qt::Alignment alignment);
     void setPicture(const QImage &picture);
 
     QRect geometry() const { return m_geometry; }
