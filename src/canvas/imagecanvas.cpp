@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -67,9 +69,25 @@ int firstOther(const QRgb *row, int from, int to, QRgb colour)
 
 int lastOther(const QRgb *row, int from, int to, QRgb colour)
 {
+    constexpr int Chunk = 16;
+    while (to + 1 - from >= Chunk) {
+        QRgb other = 0;
+        for (int i = 0; i < Chunk; ++i)
+            other |= row[to - i] ^ colour;
+        if (other != 0)
+            break;
+        to -= Chunk;
+    }
     while (to >= from && row[to] == colour)
         --to;
     return to;
+}
+
+// wchar_t has the width of a pixel here, and the C library fills it with vector stores.
+void fillPixels(QRgb *pixels, int count, QRgb colour)
+{
+    static_assert(sizeof(wchar_t) == sizeof(QRgb));
+    std::wmemset(reinterpret_cast<wchar_t *>(pixels), wchar_t(colour), std::size_t(count));
 }
 
 } // namespace
@@ -203,8 +221,8 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
             last = lastOther(pixels, first, lastColumn, colour);
             keepBefore(QRect(first, row, last - first + 1, 1));
         }
-        auto *pixels = reinterpret_cast<QRgb *>(m_image.scanLine(row));
-        std::fill(pixels + first, pixels + last + 1, colour);
+        fillPixels(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1,
+                   colour);
     }
     return true;
 }
@@ -227,13 +245,13 @@ QRect ImageCanvas::toLogical(const QRect &deviceRect) const
                         int(std::ceil((deviceRect.bottom() + 1) / ratio)) - 1));
 }
 
-// A line is cut into pieces about a tile long, so a long diagonal keeps copies only of the
-// tiles along it rather than of its whole bounding box.
+// A slanted line is cut into pieces whose bounds are about a tile across, so a long
+// diagonal keeps copies only of the tiles along it rather than of its whole bounding box.
 void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
 {
-    const double length =
-        std::max(std::abs(x2 - x1), std::abs(y2 - y1)) * m_image.devicePixelRatio();
-    const int pieces = int(std::clamp(std::ceil(length / Tile), 1.0, 256.0));
+    const double across =
+        std::min(std::abs(x2 - x1), std::abs(y2 - y1)) * m_image.devicePixelRatio();
+    const int pieces = int(std::clamp(std::ceil(across / Tile), 1.0, 256.0));
     for (int i = 0; i < pieces; ++i) {
         const double from = double(i) / pieces;
         const double to = double(i + 1) / pieces;
@@ -248,6 +266,8 @@ void ImageCanvas::keepBefore(const QRect &deviceRect)
     const QRect rect = deviceRect.intersected(m_image.rect());
     if (rect.isEmpty())
         return;
+    const uchar *bits = std::as_const(m_image).constBits();
+    const qsizetype stride = m_image.bytesPerLine();
     for (int ty = rect.top() / Tile; ty <= rect.bottom() / Tile; ++ty) {
         for (int tx = rect.left() / Tile; tx <= rect.right() / Tile; ++tx) {
             const int tile = ty * m_tilesAcross + tx;
@@ -256,12 +276,13 @@ void ImageCanvas::keepBefore(const QRect &deviceRect)
                 continue;
             slot = int(m_savedTiles.size());
             m_savedTiles.push_back(tile);
-            m_saved.resize(m_saved.size() + Tile * Tile);
+            if (m_saved.size() < m_savedTiles.size() * Tile * Tile)
+                m_saved.resize(m_savedTiles.size() * Tile * Tile);
             const QRect area = QRect(tx * Tile, ty * Tile, Tile, Tile).intersected(m_image.rect());
             QRgb *copy = m_saved.data() + std::size_t(slot) * Tile * Tile;
-            for (int y = area.top(); y <= area.bottom(); ++y)
-                std::memcpy(copy + (y - area.top()) * Tile,
-                            reinterpret_cast<const QRgb *>(m_image.constScanLine(y)) + area.left(),
+            const uchar *source = bits + std::ptrdiff_t(area.top()) * stride;
+            for (int y = 0; y < area.height(); ++y, source += stride)
+                std::memcpy(copy + y * Tile, reinterpret_cast<const QRgb *>(source) + area.left(),
                             std::size_t(area.width()) * sizeof(QRgb));
         }
     }
@@ -273,10 +294,12 @@ QRect ImageCanvas::changedInTile(int tile) const
     const QRect area = QRect(tile % m_tilesAcross * Tile, tile / m_tilesAcross * Tile, Tile, Tile)
                            .intersected(m_image.rect());
     const QRgb *copy = m_saved.data() + std::size_t(m_savedSlot[std::size_t(tile)]) * Tile * Tile;
+    const uchar *bits = m_image.constBits();
+    const qsizetype stride = m_image.bytesPerLine();
     QRect changed;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const QRgb *before = copy + (y - area.top()) * Tile;
-        const auto *now = reinterpret_cast<const QRgb *>(m_image.constScanLine(y)) + area.left();
+        const auto *now = reinterpret_cast<const QRgb *>(bits + y * stride) + area.left();
         const int width = area.width();
         if (std::memcmp(before, now, std::size_t(width) * sizeof(QRgb)) == 0)
             continue;
@@ -334,7 +357,6 @@ QRegion ImageCanvas::takeChanged()
     if (!band.isEmpty())
         region += toLogical(band);
     m_savedTiles.clear();
-    m_saved.clear();
 
     for (const QRect &rect : m_marked)
         region += rect;
