@@ -1,6 +1,7 @@
-// Times a run: its drawing alone, drawing plus putting every step on the screen, and the
-// processor time a paced run takes. Runs on whatever platform QT_QPA_PLATFORM names
-// (offscreen by default; xcb under an X server).
+// Speed and memory figures of a run, printed side by side. Runs on whatever platform
+// QT_QPA_PLATFORM names (offscreen by default; xcb under an X server). The figures that
+// depend on the screen's scale come from copies of this program started at scale 1 and 2,
+// which also give the time from process start to the first painted window.
 
 #include "app/fonts.h"
 #include "app/mainwindow.h"
@@ -15,17 +16,24 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
 namespace {
+
+constexpr int Steps = 301;
+constexpr double DesignedPacedMs = 3010;
 
 class Settings : public SettingsStore
 {
@@ -42,13 +50,21 @@ private:
                                    QStringLiteral("zelená"), QStringLiteral("0")};
 };
 
+// Takes each step's changes as the window does, so a step's strokes share one painter and
+// the cost of finding what changed is counted.
 class Host : public YesNoQuestion, public StepPacer, public RunEndView
 {
 public:
+    explicit Host(ImageCanvas &canvas)
+        : m_canvas(canvas)
+    {}
     Answer ask(const QString &) override { return Answer::No; }
-    void stepDone(double) override {}
+    void stepDone(double) override { m_canvas.takeChanged(); }
     void showThicknessPicture() override {}
     void showLabel(Label, double, double) override {}
+
+private:
+    ImageCanvas &m_canvas;
 };
 
 double median(std::vector<double> values)
@@ -62,8 +78,8 @@ double imageRunMs(bool shortcut, qreal ratio)
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {
         Settings settings;
-        Host host;
         ImageCanvas canvas(QSize(800, 581), ratio);
+        Host host(canvas);
         canvas.setHorizontalShortcut(shortcut);
         QElapsedTimer timer;
         timer.start();
@@ -73,34 +89,121 @@ double imageRunMs(bool shortcut, qreal ratio)
     return median(times);
 }
 
-double cpuSeconds()
+double cpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
-// A whole run through a fresh window, whose first run asks nothing: drawing, one flush
-// to the screen per step, and the wait.
+double peakResidentMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
 struct WindowRun {
     double wallMs;
     double cpuMs;
 };
 
-WindowRun windowRun(const QString &slowDown)
+// A whole run through a fresh window, whose first run asks nothing: drawing, one flush
+// to the screen per step, and the wait.
+WindowRun windowRun(const QString &slowDown, bool wholeStrokeDamage)
 {
     MainWindow window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         qFatal("the window was never shown");
+    window.canvas()->setWholeStrokeDamage(wholeStrokeDamage);
     window.findChild<QLineEdit *>(QStringLiteral("nSpomaleni"))->setText(slowDown);
     auto *start = window.findChild<QPushButton *>(QStringLiteral("cmdStart"));
-    const double cpuBefore = cpuSeconds();
+    const double cpuBefore = cpuMs();
     QElapsedTimer timer;
     timer.start();
     start->click();
-    return {timer.nsecsElapsed() / 1e6, (cpuSeconds() - cpuBefore) * 1e3};
+    return {timer.nsecsElapsed() / 1e6, cpuMs() - cpuBefore};
+}
+
+double unpacedMs(bool wholeStrokeDamage)
+{
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i)
+        times.push_back(windowRun(QStringLiteral("0"), wholeStrokeDamage).wallMs);
+    return median(times);
+}
+
+// In a copy started at one scale: the runs through the window, as numbers on one line.
+int windowFigures(QApplication &)
+{
+    Fonts::installSubstitutions();
+    const double changed = unpacedMs(false);
+    const double whole = unpacedMs(true);
+    const WindowRun paced = windowRun(QStringLiteral("1"), false);
+    std::printf("%f %f %f %f\n", changed, whole, paced.wallMs, paced.cpuMs);
+    return 0;
+}
+
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// In a copy started as the program starts: when the window was first painted, then the
+// peak resident memory after one run.
+int startFigures(QApplication &)
+{
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    Fonts::installSubstitutions();
+    MainWindow window;
+
+    class FirstPaint : public QObject
+    {
+    public:
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            // Painting ends with the window put on the screen, before the next event.
+            if (event->type() == QEvent::Paint && paintedAt == 0)
+                QTimer::singleShot(0, [this] { paintedAt = nowNs(); });
+            return false;
+        }
+        qint64 paintedAt = 0;
+    } firstPaint;
+    QApplication::instance()->installEventFilter(&firstPaint);
+    window.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (firstPaint.paintedAt == 0 && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (firstPaint.paintedAt == 0)
+        qFatal("the window was never painted");
+    window.findChild<QLineEdit *>(QStringLiteral("nSpomaleni"))->setText(QStringLiteral("0"));
+    window.findChild<QPushButton *>(QStringLiteral("cmdStart"))->click();
+    std::printf("%lld %f\n", firstPaint.paintedAt, peakResidentMiB());
+    return 0;
+}
+
+std::vector<double> numbersFrom(const QString &mode, const QByteArray &scale, qint64 *startedAt)
+{
+    QProcess copy;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
+    copy.setProcessEnvironment(environment);
+    copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (startedAt)
+        *startedAt = nowNs();
+    copy.start(QCoreApplication::applicationFilePath(), {mode});
+    if (!copy.waitForFinished(120000) || copy.exitCode() != 0)
+        qFatal("the copy for %s at scale %s failed", qPrintable(mode), scale.constData());
+    std::vector<double> numbers;
+    for (const QByteArray &word : copy.readAllStandardOutput().simplified().split(' '))
+        numbers.push_back(word.toDouble());
+    return numbers;
 }
 
 } // namespace
@@ -109,34 +212,70 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    Fonts::installSubstitutions();
-    const int steps = 301;
-
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::printf("platform %s, device pixel ratio %.1f\n",
-                qPrintable(QGuiApplication::platformName()), app.devicePixelRatio());
-    for (qreal ratio : {1.0, 2.0}) {
-        const double fast = imageRunMs(true, ratio);
-        const double plain = imageRunMs(false, ratio);
-        std::printf("drawing a run on the image, %.0fx: %.1f ms (%.3f ms a step); "
-                    "every line through QPainter: %.1f ms\n",
-                    ratio, fast, fast / steps, plain);
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (mode == "--start") {
+        QApplication app(argc, argv);
+        return startFigures(app);
+    }
+    if (mode == "--window") {
+        QApplication app(argc, argv);
+        return windowFigures(app);
     }
 
-    std::vector<double> unpaced;
-    for (int i = 0; i < 5; ++i)
-        unpaced.push_back(windowRun(QStringLiteral("0")).wallMs);
-    const double drawing = imageRunMs(true, app.devicePixelRatio());
-    const double shown = median(unpaced);
-    std::printf("a run through the window at slow-down 0: %.1f ms (goal < 150 ms); "
-                "putting one step on the screen: %.3f ms\n",
-                shown, std::max(0.0, shown - drawing) / steps);
+    QGuiApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::printf("platform %s\n\n", qPrintable(QGuiApplication::platformName()));
 
-    const WindowRun paced = windowRun(QStringLiteral("1"));
-    std::printf("a paced run at slow-down 1: %.0f ms wall, %.0f ms processor time, "
-                "%.1f%% (goal < 10%%)\n",
-                paced.wallMs, paced.cpuMs, 100 * paced.cpuMs / paced.wallMs);
+    std::printf("%-58s %12s %12s\n", "", "scale 1", "scale 2");
+    double fast[2] = {};
+    double plain[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        fast[i] = imageRunMs(true, i + 1);
+        plain[i] = imageRunMs(false, i + 1);
+    }
+    std::printf("%-58s %9.1f ms %9.1f ms\n", "drawing a run into the image, horizontal-line path",
+                fast[0], fast[1]);
+    std::printf("%-58s %9.1f ms %9.1f ms\n", "the same, every stroke through QPainter, one a step",
+                plain[0], plain[1]);
+    std::printf("%-58s %9.0f %% %9.0f %%\n", "  QPainter over the horizontal-line path",
+                100 * plain[0] / fast[0], 100 * plain[1] / fast[1]);
+
+    std::vector<double> window[2];
+    for (int i = 0; i < 2; ++i)
+        window[i] = numbersFrom(QStringLiteral("--window"), QByteArray::number(i + 1), nullptr);
+    const auto row = [&](const char *what, int index, const char *unit) {
+        std::printf("%-58s %9.1f %s %9.1f %s\n", what, window[0][std::size_t(index)], unit,
+                    window[1][std::size_t(index)], unit);
+    };
+    row("a run through the window at slow-down 0, changed pixels", 0, "ms");
+    row("  the same, whole stroke rectangles", 1, "ms");
+    std::printf("%-58s %9.2f x %9.2f x\n", "  whole rectangles over changed pixels",
+                window[0][1] / window[0][0], window[1][1] / window[1][0]);
+    std::printf("%-58s %9.3f ms %9.3f ms\n", "  putting one step on the screen",
+                std::max(0.0, window[0][0] - fast[0]) / Steps,
+                std::max(0.0, window[1][0] - fast[1]) / Steps);
+    row("a paced run at slow-down 1, wall time", 2, "ms");
+    std::printf("%-58s %+9.2f %% %+9.2f %%\n", "  against 301 x 10 ms = 3010 ms",
+                100 * (window[0][2] / DesignedPacedMs - 1),
+                100 * (window[1][2] / DesignedPacedMs - 1));
+    row("  processor time of the process", 3, "ms");
+    std::printf("%-58s %9.1f %% %9.1f %%\n", "  processor time over wall time",
+                100 * window[0][3] / window[0][2], 100 * window[1][3] / window[1][2]);
+
+    std::vector<double> firstPaint[2];
+    std::vector<double> peak[2];
+    for (int repeat = 0; repeat < 5; ++repeat) {
+        for (int i = 0; i < 2; ++i) {
+            qint64 startedAt = 0;
+            const auto numbers =
+                numbersFrom(QStringLiteral("--start"), QByteArray::number(i + 1), &startedAt);
+            firstPaint[i].push_back((numbers.at(0) - double(startedAt)) / 1e6);
+            peak[i].push_back(numbers.at(1));
+        }
+    }
+    std::printf("%-58s %9.1f ms %9.1f ms\n", "process start to the first painted window",
+                median(firstPaint[0]), median(firstPaint[1]));
+    std::printf("%-58s %9.1f MB %9.1f MB\n", "peak resident memory, start and one run",
+                median(peak[0]), median(peak[1]));
     return 0;
 }

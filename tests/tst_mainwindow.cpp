@@ -1,7 +1,10 @@
+#include "recordingcanvas.h"
+
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
+#include "run/reflectionrun.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -10,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -105,6 +109,54 @@ void accessibleAction(QWidget *widget, const QString &action)
     iface->actionInterface()->doAction(action);
 }
 
+// Puts each step on the screen as the window does, then compares what the screen shows
+// with the canvas image and keeps the first difference.
+class ScreenCheck : public StepPacer
+{
+public:
+    explicit ScreenCheck(CanvasWidget &canvas)
+        : m_canvas(canvas)
+    {}
+
+    void stepDone(double) override
+    {
+        m_canvas.flush();
+        ++steps;
+        if (!difference.isEmpty())
+            return;
+        const QImage screen = m_canvas.screen()
+                                  ->grabWindow(m_canvas.winId())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        const QImage &image = m_canvas.image();
+        if (screen.size() != image.size()) {
+            difference = QStringLiteral("the screen is %1x%2 device pixels")
+                             .arg(screen.width())
+                             .arg(screen.height());
+            return;
+        }
+        for (int y = 0; y < image.height(); ++y) {
+            const auto *shown = reinterpret_cast<const QRgb *>(screen.constScanLine(y));
+            const auto *drawn = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (shown[x] != drawn[x]) {
+                    difference = QStringLiteral("step %1, device pixel (%2, %3): %4 instead of %5")
+                                     .arg(steps)
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(QColor(shown[x]).name(), QColor(drawn[x]).name());
+                    return;
+                }
+        }
+    }
+
+    int steps = 0;
+    QString difference;
+
+private:
+    CanvasWidget &m_canvas;
+};
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -123,6 +175,8 @@ private slots:
     void inputDuringARunWaitsForItsEnd();
     void accessibleInputWaitsForItsTurn();
     void exitEndsTheProgram();
+    void screenShowsTheImageAfterEveryStep_data();
+    void screenShowsTheImageAfterEveryStep();
 };
 
 void TestMainWindow::initTestCase()
@@ -402,6 +456,42 @@ void TestMainWindow::exitEndsTheProgram()
     QTest::mouseClick(control(window, "cmdKonec"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestMainWindow::screenShowsTheImageAfterEveryStep_data()
+{
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("shift");
+    QTest::newRow("start-up settings") << "1"
+                                       << "1"
+                                       << "0";
+    QTest::newRow("other geometry") << "1.5"
+                                    << "0.5"
+                                    << "50";
+}
+
+// Each step puts on the screen only what changed; the screen must still show exactly the
+// image, at whatever scale the screen has (the test runs again at twice the scale).
+void TestMainWindow::screenShowsTheImageAfterEveryStep()
+{
+    QFETCH(QString, frequency);
+    QFETCH(QString, length);
+    QFETCH(QString, shift);
+
+    CanvasWidget canvas(MainWindow::ClientSize);
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    MemorySettingsStore store;
+    store.setText(StateField::nFrekvence, frequency);
+    store.setText(StateField::nNasob, length);
+    store.setText(StateField::nPosunZdroje, shift);
+    store.setText(StateField::nSpomaleni, QStringLiteral("0"));
+    RecordingCanvas host;
+    ScreenCheck check(canvas);
+    ReflectionRun(store, canvas, host, check, host).run();
+    QCOMPARE(check.steps, 301);
+    QVERIFY2(check.difference.isEmpty(), qPrintable(check.difference));
 }
 
 QTEST_MAIN(TestMainWindow)

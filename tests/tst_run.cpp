@@ -2,6 +2,7 @@
 
 #include "canvas/imagecanvas.h"
 #include "run/dialplot.h"
+#include "run/pacing.h"
 #include "run/reflectionrun.h"
 #include "run/scene.h"
 
@@ -147,6 +148,8 @@ private slots:
     void plotXRange_data();
     void plotXRange();
     void slowDownIsReadAtEveryStep();
+    void stepsAreShownOnSchedule_data();
+    void stepsAreShownOnSchedule();
     void unreadableSettingsNeverStallARun_data();
     void unreadableSettingsNeverStallARun();
 };
@@ -423,6 +426,42 @@ void TestRun::slowDownIsReadAtEveryStep()
     QCOMPARE(canvas.delayCounts.front(), 60000.0);
     QCOMPARE(canvas.delayCounts.at(99), 60000.0);
     QCOMPARE(canvas.delayCounts.at(100), 0.0);
+}
+
+void TestRun::stepsAreShownOnSchedule_data()
+{
+    QTest::addColumn<QString>("slowDown");
+    QTest::addColumn<QList<int>>("drawingMs");
+    QTest::addColumn<QList<int>>("shownAtMs");
+
+    QTest::newRow("drawing is taken out of the wait")
+        << "1" << QList<int>{4, 4, 4, 4} << QList<int>{4, 18, 28, 38};
+    QTest::newRow("a late step restarts the schedule without a burst")
+        << "1" << QList<int>{1, 1, 25, 1, 1} << QList<int>{1, 12, 46, 57, 67};
+    QTest::newRow("a step nearly a whole wait late is absorbed")
+        << "1" << QList<int>{1, 9, 1} << QList<int>{1, 20, 22};
+    QTest::newRow("slow-down 0 never waits") << "0" << QList<int>{1, 1, 3} << QList<int>{1, 2, 5};
+    QTest::newRow("slowest") << "30" << QList<int>{2, 2, 2} << QList<int>{2, 304, 604};
+}
+
+// A fake clock: each step is drawn, shown, and waited for until the next is due.
+void TestRun::stepsAreShownOnSchedule()
+{
+    QFETCH(QString, slowDown);
+    QFETCH(QList<int>, drawingMs);
+    QFETCH(QList<int>, shownAtMs);
+
+    using namespace std::chrono;
+    StepSchedule schedule;
+    StepSchedule::Clock::time_point now{hours(1)};
+    const auto start = now;
+    QList<int> shown;
+    for (int drawing : drawingMs) {
+        now += milliseconds(drawing);
+        shown.push_back(int(duration_cast<milliseconds>(now - start).count()));
+        now = std::max(now, schedule.stepShown(now, delayCount(slowDown)));
+    }
+    QCOMPARE(shown, shownAtMs);
 }
 
 void TestRun::unreadableSettingsNeverStallARun_data()

@@ -1,7 +1,6 @@
 #include "windowpacer.h"
 
 #include "canvas/canvaswidget.h"
-#include "run/pacing.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -14,7 +13,15 @@ WindowPacer::WindowPacer(CanvasWidget &canvas)
 void WindowPacer::stepDone(double delayCount)
 {
     m_canvas.flush();
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(stepWait(delayCount));
+    waitUntil(m_schedule.stepShown(StepSchedule::Clock::now(), delayCount));
+}
+
+// Timers count whole milliseconds; rounding up wakes a little late rather than early,
+// and the schedule takes that out of the next wait.
+void WindowPacer::waitUntil(StepSchedule::Clock::time_point due)
+{
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(due - StepSchedule::Clock::now());
     if (wait.count() <= 0) {
         QCoreApplication::processEvents();
         return;

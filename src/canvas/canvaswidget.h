@@ -28,6 +28,8 @@ public:
 
     void flush();
     const QImage &image() const { return m_canvas.image(); }
+    // Only to compare with the changed pixels: every stroke's whole rectangle is repainted.
+    void setWholeStrokeDamage(bool enabled) { m_canvas.setWholeStrokeDamage(enabled); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

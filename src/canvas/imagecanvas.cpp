@@ -4,8 +4,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <cwchar>
+#include <utility>
 
 namespace {
+
+// Changes are found by comparing squares of this many device pixels with a copy taken
+// before the first stroke over them; a stroke touches only the squares along its way.
+constexpr int Tile = 16;
 
 bool isFinite(float a, float b, float c, float d)
 {
@@ -42,6 +49,47 @@ QRect strokeBounds(double x1, double y1, double x2, double y2, int margin)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// The first pixel from `from` to `to` whose colour is not `colour`, or to + 1; a
+// fixed-length chunk at a time, which the compiler turns into vector instructions.
+int firstOther(const QRgb *row, int from, int to, QRgb colour)
+{
+    constexpr int Chunk = 16;
+    while (to + 1 - from >= Chunk) {
+        QRgb other = 0;
+        for (int i = 0; i < Chunk; ++i)
+            other |= row[from + i] ^ colour;
+        if (other != 0)
+            break;
+        from += Chunk;
+    }
+    while (from <= to && row[from] == colour)
+        ++from;
+    return from;
+}
+
+int lastOther(const QRgb *row, int from, int to, QRgb colour)
+{
+    constexpr int Chunk = 16;
+    while (to + 1 - from >= Chunk) {
+        QRgb other = 0;
+        for (int i = 0; i < Chunk; ++i)
+            other |= row[to - i] ^ colour;
+        if (other != 0)
+            break;
+        to -= Chunk;
+    }
+    while (to >= from && row[to] == colour)
+        --to;
+    return to;
+}
+
+// wchar_t has the width of a pixel here, and the C library fills it with vector stores.
+void fillPixels(QRgb *pixels, int count, QRgb colour)
+{
+    static_assert(sizeof(wchar_t) == sizeof(QRgb));
+    std::wmemset(reinterpret_cast<wchar_t *>(pixels), wchar_t(colour), std::size_t(count));
+}
+
 } // namespace
 
 ImageCanvas::ImageCanvas(QSize logicalSize, qreal devicePixelRatio)
@@ -50,6 +98,33 @@ ImageCanvas::ImageCanvas(QSize logicalSize, qreal devicePixelRatio)
 {
     m_image.setDevicePixelRatio(devicePixelRatio);
     m_image.fill(StrokeColour::BackgroundGrey);
+    m_tilesAcross = (m_image.width() + Tile - 1) / Tile;
+    m_savedSlot.assign(std::size_t(m_tilesAcross) * ((m_image.height() + Tile - 1) / Tile), -1);
+}
+
+const QImage &ImageCanvas::image() const
+{
+    // A painter left open would go on writing into a copy taken from here.
+    endPainting();
+    return m_image;
+}
+
+QImage &ImageCanvas::image()
+{
+    endPainting();
+    return m_image;
+}
+
+QPainter &ImageCanvas::painter()
+{
+    if (!m_painter)
+        m_painter = std::make_unique<QPainter>(&m_image);
+    return *m_painter;
+}
+
+void ImageCanvas::endPainting() const
+{
+    m_painter.reset();
 }
 
 void ImageCanvas::setPenWidth(int width)
@@ -71,22 +146,30 @@ void ImageCanvas::line(float x1, float y1, float x2, float y2, StrokeColour colo
     const bool thinHorizontal = m_penWidth == 1 && y1 == y2;
     if (!(thinHorizontal && m_horizontalShortcut &&
           fillHorizontalLine(x1, x2, y1, colour.resolved()))) {
-        QPainter painter(&m_image);
-        painter.setPen(pen(colour));
-        painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+        if (!m_wholeStrokeDamage)
+            keepBeforeStroke(x1, y1, x2, y2);
+        QPainter &p = painter();
+        p.setPen(pen(colour));
+        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     }
-    markChanged(strokeBounds(x1, y1, x2, y2, m_penWidth + 1));
+    if (m_wholeStrokeDamage)
+        markChanged(strokeBounds(x1, y1, x2, y2, m_penWidth + 1));
 }
 
 void ImageCanvas::circle(float x, float y, float radius, StrokeColour colour)
 {
     if (!isFinite(x, y, radius, 0.0f))
         return;
-    QPainter painter(&m_image);
-    painter.setPen(pen(colour));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(QPointF(x, y), radius, radius);
-    markChanged(strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1));
+    const QRect bounds =
+        strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1);
+    if (m_wholeStrokeDamage)
+        markChanged(bounds);
+    else
+        keepBefore(toDevice(bounds));
+    QPainter &p = painter();
+    p.setPen(pen(colour));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(x, y), radius, radius);
 }
 
 // Reproduces QPainter's aliased one-pixel FlatCap line. At a ratio of 1 Qt's cosmetic
@@ -128,10 +211,107 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
     firstColumn = std::max(firstColumn, 0);
     lastColumn = std::min(lastColumn, m_image.width() - 1);
     for (int row = firstRow; row <= lastRow && firstColumn <= lastColumn; ++row) {
-        auto *pixels = reinterpret_cast<QRgb *>(m_image.scanLine(row));
-        std::fill(pixels + firstColumn, pixels + lastColumn + 1, colour);
+        int first = firstColumn;
+        int last = lastColumn;
+        if (!m_wholeStrokeDamage) {
+            const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
+            first = firstOther(pixels, firstColumn, lastColumn, colour);
+            if (first > lastColumn)
+                continue;
+            last = lastOther(pixels, first, lastColumn, colour);
+            keepBefore(QRect(first, row, last - first + 1, 1));
+        }
+        fillPixels(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1,
+                   colour);
     }
     return true;
+}
+
+QRect ImageCanvas::toDevice(const QRect &logicalRect) const
+{
+    const qreal ratio = m_image.devicePixelRatio();
+    return QRect(QPoint(int(std::floor(logicalRect.left() * ratio)),
+                        int(std::floor(logicalRect.top() * ratio))),
+                 QPoint(int(std::ceil((logicalRect.right() + 1) * ratio)) - 1,
+                        int(std::ceil((logicalRect.bottom() + 1) * ratio)) - 1));
+}
+
+QRect ImageCanvas::toLogical(const QRect &deviceRect) const
+{
+    const qreal ratio = m_image.devicePixelRatio();
+    return QRect(QPoint(int(std::floor(deviceRect.left() / ratio)),
+                        int(std::floor(deviceRect.top() / ratio))),
+                 QPoint(int(std::ceil((deviceRect.right() + 1) / ratio)) - 1,
+                        int(std::ceil((deviceRect.bottom() + 1) / ratio)) - 1));
+}
+
+// A slanted line is cut into pieces whose bounds are about a tile across, so a long
+// diagonal keeps copies only of the tiles along it rather than of its whole bounding box.
+void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
+{
+    const double across =
+        std::min(std::abs(x2 - x1), std::abs(y2 - y1)) * m_image.devicePixelRatio();
+    const int pieces = int(std::clamp(std::ceil(across / Tile), 1.0, 256.0));
+    for (int i = 0; i < pieces; ++i) {
+        const double from = double(i) / pieces;
+        const double to = double(i + 1) / pieces;
+        keepBefore(
+            toDevice(strokeBounds(x1 + (x2 - x1) * from, y1 + (y2 - y1) * from, x1 + (x2 - x1) * to,
+                                  y1 + (y2 - y1) * to, m_penWidth + 1)));
+    }
+}
+
+void ImageCanvas::keepBefore(const QRect &deviceRect)
+{
+    const QRect rect = deviceRect.intersected(m_image.rect());
+    if (rect.isEmpty())
+        return;
+    const uchar *bits = std::as_const(m_image).constBits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (int ty = rect.top() / Tile; ty <= rect.bottom() / Tile; ++ty) {
+        for (int tx = rect.left() / Tile; tx <= rect.right() / Tile; ++tx) {
+            const int tile = ty * m_tilesAcross + tx;
+            int &slot = m_savedSlot[std::size_t(tile)];
+            if (slot >= 0)
+                continue;
+            slot = int(m_savedTiles.size());
+            m_savedTiles.push_back(tile);
+            if (m_saved.size() < m_savedTiles.size() * Tile * Tile)
+                m_saved.resize(m_savedTiles.size() * Tile * Tile);
+            const QRect area = QRect(tx * Tile, ty * Tile, Tile, Tile).intersected(m_image.rect());
+            QRgb *copy = m_saved.data() + std::size_t(slot) * Tile * Tile;
+            const uchar *source = bits + std::ptrdiff_t(area.top()) * stride;
+            for (int y = 0; y < area.height(); ++y, source += stride)
+                std::memcpy(copy + y * Tile, reinterpret_cast<const QRgb *>(source) + area.left(),
+                            std::size_t(area.width()) * sizeof(QRgb));
+        }
+    }
+}
+
+// The device pixels of a saved tile that differ from the copy, as one rectangle.
+QRect ImageCanvas::changedInTile(int tile) const
+{
+    const QRect area = QRect(tile % m_tilesAcross * Tile, tile / m_tilesAcross * Tile, Tile, Tile)
+                           .intersected(m_image.rect());
+    const QRgb *copy = m_saved.data() + std::size_t(m_savedSlot[std::size_t(tile)]) * Tile * Tile;
+    const uchar *bits = m_image.constBits();
+    const qsizetype stride = m_image.bytesPerLine();
+    QRect changed;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const QRgb *before = copy + (y - area.top()) * Tile;
+        const auto *now = reinterpret_cast<const QRgb *>(bits + y * stride) + area.left();
+        const int width = area.width();
+        if (std::memcmp(before, now, std::size_t(width) * sizeof(QRgb)) == 0)
+            continue;
+        int first = 0;
+        while (before[first] == now[first])
+            ++first;
+        int last = width - 1;
+        while (before[last] == now[last])
+            --last;
+        changed |= QRect(area.left() + first, y, last - first + 1, 1);
+    }
+    return changed;
 }
 
 void ImageCanvas::markChanged(const QRect &logicalRect)
@@ -141,22 +321,45 @@ void ImageCanvas::markChanged(const QRect &logicalRect)
         return;
     // Consecutive rows of the same width, as the fills and clearings draw them, merge
     // into one rectangle, which keeps the region handed to the screen small.
-    if (!m_changed.empty()) {
-        QRect &last = m_changed.back();
+    if (!m_marked.empty()) {
+        QRect &last = m_marked.back();
         if (last.left() == rect.left() && last.right() == rect.right() &&
             rect.top() <= last.bottom() + 1 && rect.bottom() >= last.top() - 1) {
             last = last.united(rect);
             return;
         }
     }
-    m_changed.push_back(rect);
+    m_marked.push_back(rect);
 }
 
 QRegion ImageCanvas::takeChanged()
 {
+    endPainting();
     QRegion region;
-    for (const QRect &rect : m_changed)
+    // Tiles in rows, left to right: neighbours in a row that both changed give one band.
+    std::sort(m_savedTiles.begin(), m_savedTiles.end());
+    QRect band;
+    int bandEnd = -1;
+    for (const int tile : m_savedTiles) {
+        const QRect changed = changedInTile(tile);
+        m_savedSlot[std::size_t(tile)] = -1;
+        if (changed.isEmpty())
+            continue;
+        if (tile == bandEnd + 1 && tile % m_tilesAcross != 0) {
+            band |= changed;
+        } else {
+            if (!band.isEmpty())
+                region += toLogical(band);
+            band = changed;
+        }
+        bandEnd = tile;
+    }
+    if (!band.isEmpty())
+        region += toLogical(band);
+    m_savedTiles.clear();
+
+    for (const QRect &rect : m_marked)
         region += rect;
-    m_changed.clear();
+    m_marked.clear();
     return region;
 }

@@ -20,3 +20,12 @@ std::chrono::microseconds stepWait(double delayCount)
 {
     return std::chrono::microseconds(std::llround(std::max(delayCount, 0.0) * 0.5));
 }
+
+StepSchedule::Clock::time_point StepSchedule::stepShown(Clock::time_point now, double delayCount)
+{
+    const auto wait = stepWait(delayCount);
+    if (m_due + wait <= now)
+        m_due = now;
+    m_due += wait;
+    return m_due;
+}
