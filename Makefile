@@ -3,6 +3,8 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+# The package is built with the program alone: no tests, nothing but Qt.
+PACKAGE_BUILD ?= build-package
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # cmake --build runs make again below this one; without this every step of it is wrapped
@@ -35,20 +37,23 @@ test: build
 	@echo "== running the tests"
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The unit and widget tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The unit and widget tests again, and one end-to-end test of the program, built with
+# AddressSanitizer and UndefinedBehaviorSanitizer. Only what runs is built.
 sanitize: setup
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON $(SANITIZE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target quorvane_unit_tests quorvane tst_e2e
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -L unit -j $(JOBS)
+	  ctest --output-on-failure -L 'unit|sanitized' -j $(JOBS)
 
 # The Debian package, built from `cmake --install`; packaging/check-package.sh tries it out.
-package: build
-	@echo "== building the Debian package in $(BUILD)/"
-	@rm -f $(BUILD)/quorvane_*.deb
-	cd $(BUILD) && cpack -G DEB
+package: setup
+	@echo "== building the Debian package in $(PACKAGE_BUILD)/"
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF $(PACKAGE_ARGS)
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/quorvane_*.deb
+	cd $(PACKAGE_BUILD) && cpack -G DEB
 
 bench: build
 	./$(BUILD)/bench/quorvane_bench
@@ -57,4 +62,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)

@@ -6,7 +6,7 @@
 # happens the package is purged and the processes it started are ended on the way out.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD:-build}
+build=${PACKAGE_BUILD:-build-package}
 cd "$repo"
 
 sudo_cmd=()
@@ -39,7 +39,7 @@ if dpkg-query -W quorvane >/dev/null 2>&1; then
 fi
 
 say "building the package"
-make --no-print-directory package BUILD="$build"
+make --no-print-directory package PACKAGE_BUILD="$build"
 debs=("$build"/quorvane_*.deb)
 if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
   fail "expected one package in $build/, found: ${debs[*]}"
