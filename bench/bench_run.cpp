@@ -5,6 +5,7 @@
 
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/screenupdates.h"
 #include "canvas/canvaswidget.h"
 #include "canvas/imagecanvas.h"
 #include "canvas/yesnoquestion.h"
@@ -212,6 +213,8 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program does.
+    preferSmallScreenUpdates();
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (mode == "--start") {
         QApplication app(argc, argv);

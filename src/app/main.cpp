@@ -1,11 +1,13 @@
 #include "classicstyle.h"
 #include "fonts.h"
 #include "mainwindow.h"
+#include "screenupdates.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    preferSmallScreenUpdates();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));

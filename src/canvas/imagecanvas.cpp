@@ -100,6 +100,9 @@ ImageCanvas::ImageCanvas(QSize logicalSize, qreal devicePixelRatio)
     m_image.fill(StrokeColour::BackgroundGrey);
     m_tilesAcross = (m_image.width() + Tile - 1) / Tile;
     m_savedSlot.assign(std::size_t(m_tilesAcross) * ((m_image.height() + Tile - 1) / Tile), -1);
+    m_rowFills.resize(std::size_t(m_image.height()));
+    m_rowDirt.resize(std::size_t(m_image.height()));
+    m_dirtChunk = (m_image.width() + 63) / 64;
 }
 
 const QImage &ImageCanvas::image() const
@@ -112,6 +115,8 @@ const QImage &ImageCanvas::image() const
 QImage &ImageCanvas::image()
 {
     endPainting();
+    // Whatever is painted through this reference is not seen by the rows' records.
+    std::fill(m_rowFills.begin(), m_rowFills.end(), RowFill{});
     return m_image;
 }
 
@@ -146,8 +151,7 @@ void ImageCanvas::line(float x1, float y1, float x2, float y2, StrokeColour colo
     const bool thinHorizontal = m_penWidth == 1 && y1 == y2;
     if (!(thinHorizontal && m_horizontalShortcut &&
           fillHorizontalLine(x1, x2, y1, colour.resolved()))) {
-        if (!m_wholeStrokeDamage)
-            keepBeforeStroke(x1, y1, x2, y2);
+        keepBeforeStroke(x1, y1, x2, y2);
         QPainter &p = painter();
         p.setPen(pen(colour));
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
@@ -164,8 +168,8 @@ void ImageCanvas::circle(float x, float y, float radius, StrokeColour colour)
         strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1);
     if (m_wholeStrokeDamage)
         markChanged(bounds);
-    else
-        keepBefore(toDevice(bounds));
+    soil(toDevice(bounds));
+    keepBefore(toDevice(bounds));
     QPainter &p = painter();
     p.setPen(pen(colour));
     p.setBrush(Qt::NoBrush);
@@ -211,20 +215,61 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
     firstColumn = std::max(firstColumn, 0);
     lastColumn = std::min(lastColumn, m_image.width() - 1);
     for (int row = firstRow; row <= lastRow && firstColumn <= lastColumn; ++row) {
-        int first = firstColumn;
-        int last = lastColumn;
-        if (!m_wholeStrokeDamage) {
-            const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
-            first = firstOther(pixels, firstColumn, lastColumn, colour);
-            if (first > lastColumn)
-                continue;
-            last = lastOther(pixels, first, lastColumn, colour);
-            keepBefore(QRect(first, row, last - first + 1, 1));
+        RowFill &record = m_rowFills[std::size_t(row)];
+        const RowFill fill{firstColumn, lastColumn, colour};
+        if (record == fill) {
+            // The row holds this fill already but where strokes crossed it since.
+            const quint64 dirty = std::exchange(m_rowDirt[std::size_t(row)], 0);
+            for (int chunk = 0; chunk < 64; ++chunk) {
+                if (!(dirty & (quint64(1) << chunk)))
+                    continue;
+                int end = chunk;
+                while (end + 1 < 64 && (dirty & (quint64(1) << (end + 1))))
+                    ++end;
+                fillSpan(row, std::max(firstColumn, chunk * m_dirtChunk),
+                         std::min(lastColumn, (end + 1) * m_dirtChunk - 1), colour);
+                chunk = end;
+            }
+            continue;
         }
-        fillPixels(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1,
-                   colour);
+        fillSpan(row, firstColumn, lastColumn, colour);
+        record = fill;
+        m_rowDirt[std::size_t(row)] = 0;
     }
     return true;
+}
+
+void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
+{
+    if (first > last)
+        return;
+    if (!m_wholeStrokeDamage) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
+        const int from = first;
+        first = firstOther(pixels, from, last, colour);
+        if (first > last)
+            return;
+        last = lastOther(pixels, first, last, colour);
+        keepBefore(QRect(first, row, last - first + 1, 1));
+    }
+    fillPixels(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1, colour);
+}
+
+// Marks the chunks of the rows a stroke may have painted, so that a row filled again
+// with what it held is looked at only there.
+void ImageCanvas::soil(const QRect &deviceRect)
+{
+    const QRect rect = deviceRect.intersected(m_image.rect());
+    if (rect.isEmpty())
+        return;
+    const int firstChunk = rect.left() / m_dirtChunk;
+    const int lastChunk = rect.right() / m_dirtChunk;
+    const quint64 bits =
+        (lastChunk - firstChunk >= 63 ? ~quint64(0)
+                                      : ((quint64(1) << (lastChunk - firstChunk + 1)) - 1))
+        << firstChunk;
+    for (int row = rect.top(); row <= rect.bottom(); ++row)
+        m_rowDirt[std::size_t(row)] |= bits;
 }
 
 QRect ImageCanvas::toDevice(const QRect &logicalRect) const
@@ -255,9 +300,11 @@ void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
     for (int i = 0; i < pieces; ++i) {
         const double from = double(i) / pieces;
         const double to = double(i + 1) / pieces;
-        keepBefore(
+        const QRect piece =
             toDevice(strokeBounds(x1 + (x2 - x1) * from, y1 + (y2 - y1) * from, x1 + (x2 - x1) * to,
-                                  y1 + (y2 - y1) * to, m_penWidth + 1)));
+                                  y1 + (y2 - y1) * to, m_penWidth + 1));
+        soil(piece);
+        keepBefore(piece);
     }
 }
 
@@ -265,6 +312,8 @@ void ImageCanvas::keepBefore(const QRect &deviceRect)
 {
     const QRect rect = deviceRect.intersected(m_image.rect());
     if (rect.isEmpty())
+        return;
+    if (m_wholeStrokeDamage)
         return;
     const uchar *bits = std::as_const(m_image).constBits();
     const qsizetype stride = m_image.bytesPerLine();

@@ -43,6 +43,8 @@ public:
 
 private:
     bool fillHorizontalLine(double x1, double x2, double y, QRgb colour);
+    void fillSpan(int row, int first, int last, QRgb colour);
+    void soil(const QRect &deviceRect);
     QPen pen(StrokeColour colour) const;
     QPainter &painter();
     void endPainting() const;
@@ -69,4 +71,17 @@ private:
     std::vector<int> m_savedTiles;
     std::vector<QRgb> m_saved;
     std::vector<QRect> m_marked;
+
+    // What the last horizontal line wrote in each device row, and which 64ths of the row
+    // other strokes have painted since: a row filled again as it was is looked at only
+    // there, which spares reading the whole sheet in every step.
+    struct RowFill {
+        int first = 0;
+        int last = -1;
+        QRgb colour = 0;
+        bool operator==(const RowFill &) const = default;
+    };
+    std::vector<RowFill> m_rowFills;
+    std::vector<quint64> m_rowDirt;
+    int m_dirtChunk = 1;
 };
