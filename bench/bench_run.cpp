@@ -7,6 +7,7 @@
 #include "canvas/canvaswidget.h"
 #include "canvas/imagecanvas.h"
 #include "canvas/yesnoquestion.h"
+#include "run/curvelog.h"
 #include "run/reflectionrun.h"
 #include "run/runendview.h"
 #include "run/steppacer.h"
@@ -42,7 +43,7 @@ private:
                                    QStringLiteral("zelená"), QStringLiteral("0")};
 };
 
-class Host : public YesNoQuestion, public StepPacer, public RunEndView
+class Host : public YesNoQuestion, public StepPacer, public RunEndView, public CurveLog
 {
 public:
     Answer ask(const QString &) override { return Answer::No; }
@@ -67,7 +68,7 @@ double imageRunMs(bool shortcut, qreal ratio)
         canvas.setHorizontalShortcut(shortcut);
         QElapsedTimer timer;
         timer.start();
-        ReflectionRun(settings, canvas, host, host, host).run();
+        ReflectionRun(settings, canvas, host, host, host, host).run();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     return median(times);

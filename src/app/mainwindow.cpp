@@ -293,7 +293,8 @@ void MainWindow::whenIdle(std::function<void()> action)
 void MainWindow::startRun()
 {
     m_running = true;
-    ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this))
+    ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this),
+                  m_curves)
         .run();
     m_running = false;
     m_canvas->flush();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/deletequestion.h"
+#include "run/curvelog.h"
 #include "run/runendview.h"
 #include "settings/settingshandlers.h"
 #include "settings/settingsview.h"
@@ -36,6 +37,10 @@ public:
 
     CanvasWidget *canvas() const { return m_canvas; }
     bool isRunning() const { return m_running; }
+    // The points of the curves the canvas shows now.
+    const CurveLog &curves() const { return m_curves; }
+    // Runs from now on are paced by this pacer instead of the window's own.
+    void setPacer(std::unique_ptr<StepPacer> pacer) { m_pacer = std::move(pacer); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -97,8 +102,9 @@ private:
 
     std::unique_ptr<WindowSettingsStore> m_settings;
     std::unique_ptr<SettingsHandlers> m_handlers;
-    std::unique_ptr<WindowPacer> m_pacer;
+    std::unique_ptr<StepPacer> m_pacer;
     DeleteQuestion m_question;
+    CurveLog m_curves;
 
     bool m_running = false;
     bool m_closeAfterRun = false;
