@@ -5,6 +5,7 @@
 #include "canvas/canvaswidget.h"
 #include "canvas/strokecolour.h"
 #include "fonts.h"
+#include "pictureexport.h"
 #include "run/reflectionrun.h"
 #include "thicknesspicture.h"
 
@@ -129,6 +130,8 @@ MainWindow::MainWindow(QWidget *parent)
         std::make_unique<SettingsHandlers>(*m_settings, static_cast<SettingsView &>(*this));
     m_pacer = std::make_unique<WindowPacer>(*m_canvas);
     wireEvents();
+    new PictureExport(*this, *m_canvas, m_curves,
+                      [this](std::function<void()> action) { whenIdle(std::move(action)); });
 
     m_handlers->startUp();
     cmdStart->setFocus();
