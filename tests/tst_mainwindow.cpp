@@ -1,15 +1,18 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/pictureexport.h"
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -60,6 +63,31 @@ void answerQuestion(QMessageBox::StandardButton button, bool *sawQuestion)
         if (box->isVisible())
             box->button(button)->click();
     });
+}
+
+// Saving the curves answers the file dialog with the path given.
+void answerSaveDialogs(const MainWindow &window, const QString &path)
+{
+    window.findChild<PictureExport *>()->setFileChooser(
+        [path](const QString &, const QString &, const QString &) { return path; });
+}
+
+// Rows per run in a CSV the window wrote: {301, 301} for two whole runs.
+QList<int> rowsPerRun(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<int> counts;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const int run = lines.at(i).split(',').front().toInt();
+        if (run > 0) {
+            counts.resize(std::max(counts.size(), qsizetype(run)));
+            ++counts[run - 1];
+        }
+    }
+    return counts;
 }
 
 } // namespace
@@ -258,6 +286,9 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("curves.csv"));
+    answerSaveDialogs(window, csv);
     auto *start = control<QPushButton>(window, "cmdStart");
     start->click();
     const QImage first = window.canvas()->image();
@@ -266,6 +297,11 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
     answerQuestion(QMessageBox::No, &sawQuestion);
     start->click();
     QVERIFY(sawQuestion);
+    // The curves' numbers follow the picture: both runs after No, the last one after Yes.
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(rowsPerRun(csv), QList<int>({301, 301}));
     // Answered No: the first curve's points are still where they were.
     const QImage &second = window.canvas()->image();
     int kept = 0;
@@ -283,6 +319,10 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
         for (int x = 421; x < 700; ++x)
             green += window.canvas()->image().pixel(x, y) == qRgb(0, 255, 0);
     QCOMPARE(green, 0);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(rowsPerRun(csv), QList<int>({301}));
 }
 
 // Whatever reaches the window while a run lasts, a click or a close request, is handled
@@ -292,6 +332,9 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("curves.csv"));
+    answerSaveDialogs(window, csv);
     bool runningThen = false;
     QString frequencyThen;
     bool visibleAfterCloseRequest = false;
@@ -299,6 +342,7 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
         runningThen = window.isRunning();
         control<QRadioButton>(window, "op05")->click();
         frequencyThen = fieldText(window, "nFrekvence");
+        QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
         window.close();
         visibleAfterCloseRequest = window.isVisible();
     });
@@ -310,6 +354,8 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
 
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(fieldText(window, "nFrekvence"), QStringLiteral("0.5"));
+    // The curves were saved after the run, whole.
+    QCOMPARE(rowsPerRun(csv), QList<int>({301}));
     QCOMPARE(fieldText(window, "nBarva"), QStringLiteral("červená"));
 }
 

@@ -28,12 +28,14 @@ int renderHeadless(const CommandLine &line)
     Q_ASSERT(start);
     start->click();
 
+    std::vector<PictureFiles::Content> files;
+    if (!line.picturePath.isEmpty())
+        files.push_back(
+            PictureFiles::pictureFile(PictureFiles::windowPicture(window), line.picturePath));
+    if (!line.csvPath.isEmpty())
+        files.push_back({line.csvPath, window.curves().toCsv()});
     QString error;
-    const bool written = (line.picturePath.isEmpty() ||
-                          PictureFiles::writePicture(PictureFiles::windowPicture(window),
-                                                     line.picturePath, &error)) &&
-                         (line.csvPath.isEmpty() ||
-                          PictureFiles::writeBytes(window.curves().toCsv(), line.csvPath, &error));
+    const bool written = PictureFiles::writeFiles(files, &error);
     if (written)
         return 0;
     std::fprintf(stderr, "quorvane: %s\n", qPrintable(error));

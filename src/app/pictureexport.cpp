@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
@@ -17,6 +18,8 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <memory>
+
 namespace PictureFiles {
 
 QImage windowPicture(QWidget &window)
@@ -24,50 +27,38 @@ QImage windowPicture(QWidget &window)
     return window.grab().toImage();
 }
 
-namespace {
-
-bool write(const QString &path, QString *error,
-           const std::function<bool(QSaveFile &, QString *)> &content)
-{
-    QSaveFile file(path);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly))
-        why = file.errorString();
-    else if (!content(file, &why))
-        file.cancelWriting();
-    else if (!file.commit())
-        why = file.errorString();
-    if (why.isEmpty())
-        return true;
-    if (error)
-        *error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), why);
-    return false;
-}
-
-} // namespace
-
-bool writePicture(const QImage &picture, const QString &path, QString *error)
+Content pictureFile(const QImage &picture, const QString &path)
 {
     QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format))
         format = "png";
-    return write(path, error, [&](QSaveFile &file, QString *why) {
-        QImageWriter writer(&file, format);
-        if (writer.write(picture))
-            return true;
-        *why = writer.errorString();
-        return false;
-    });
+    Content content{path, {}};
+    QBuffer buffer(&content.bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(picture);
+    return content;
 }
 
-bool writeBytes(const QByteArray &bytes, const QString &path, QString *error)
+bool writeFiles(const std::vector<Content> &files, QString *error)
 {
-    return write(path, error, [&](QSaveFile &file, QString *why) {
-        if (file.write(bytes) == bytes.size())
-            return true;
-        *why = file.errorString();
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    const auto fail = [error](const QSaveFile &file) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2")
+                         .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
         return false;
-    });
+    };
+    for (const Content &content : files) {
+        auto file = std::make_unique<QSaveFile>(content.path);
+        if (!file->open(QIODevice::WriteOnly) ||
+            file->write(content.bytes) != content.bytes.size() || !file->flush())
+            return fail(*file);
+        pending.push_back(std::move(file));
+    }
+    for (const auto &file : pending)
+        if (!file->commit())
+            return fail(*file);
+    return true;
 }
 
 QString suggestedPath(const QString &suffix)
@@ -141,7 +132,8 @@ void PictureExport::savePicture()
     if (path.isEmpty())
         return;
     QString error;
-    if (!PictureFiles::writePicture(PictureFiles::windowPicture(m_window), path, &error))
+    if (!PictureFiles::writeFiles(
+            {PictureFiles::pictureFile(PictureFiles::windowPicture(m_window), path)}, &error))
         reportFailure(error);
 }
 
@@ -158,7 +150,7 @@ void PictureExport::saveCurves()
     if (path.isEmpty())
         return;
     QString error;
-    if (!PictureFiles::writeBytes(m_curves.toCsv(), path, &error))
+    if (!PictureFiles::writeFiles({{path, m_curves.toCsv()}}, &error))
         reportFailure(error);
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class CurveLog;
 class QWidget;
@@ -18,11 +19,18 @@ namespace PictureFiles {
 // device pixel ratio.
 QImage windowPicture(QWidget &window);
 
-// Writes the whole file or nothing: a write that fails leaves no partial file behind. On
-// failure *error says which path and why. The picture's format follows the file's suffix,
-// PNG when the suffix names no format.
-bool writePicture(const QImage &picture, const QString &path, QString *error);
-bool writeBytes(const QByteArray &bytes, const QString &path, QString *error);
+// A file's whole content: a picture in the format its suffix names (PNG when the suffix
+// names none), or bytes.
+struct Content {
+    QString path;
+    QByteArray bytes;
+};
+Content pictureFile(const QImage &picture, const QString &path);
+
+// Writes every file whole or none of them: each is written beside its place first and put
+// in place only when all were written, so a failure leaves no partial file behind. On
+// failure *error says which path and why.
+bool writeFiles(const std::vector<Content> &files, QString *error);
 
 // quorvane-YYYYMMDD-HHMMSS.<suffix> in the user's Pictures folder (or Documents for CSV).
 QString suggestedPath(const QString &suffix);
