@@ -4,6 +4,7 @@
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
 #include "canvas/strokecolour.h"
+#include "canvasaccessibility.h"
 #include "fonts.h"
 #include "pictureexport.h"
 #include "run/reflectionrun.h"
@@ -122,6 +123,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
     makeControlsAccessible(this);
+    CanvasAccessibility::setUp(*m_canvas, labKlepnuti->text());
     setUpTabOrder();
 
     m_settings = std::make_unique<WindowSettingsStore>(
@@ -301,6 +303,7 @@ void MainWindow::startRun()
         .run();
     m_running = false;
     m_canvas->flush();
+    CanvasAccessibility::announce(*m_canvas, CurveText::describe(m_curves, QLocale()));
 
     // Clicks and keys parked while the run lasted are looked at again only when the
     // event loop next wakes; without this they would wait for the next mouse move.
