@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -107,6 +108,8 @@ private slots:
     void secondRunAsksAndNoKeepsTheCurve();
     void inputDuringARunWaitsForItsEnd();
     void exitEndsTheProgram();
+    void contextMenuOnTheCanvasOnly_data();
+    void contextMenuOnTheCanvasOnly();
 };
 
 void TestMainWindow::initTestCase()
@@ -367,6 +370,44 @@ void TestMainWindow::exitEndsTheProgram()
     QTest::mouseClick(control(window, "cmdKonec"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestMainWindow::contextMenuOnTheCanvasOnly_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QStringList>("items");
+
+    const QStringList ours{"Save picture…\tCtrl+S", "Copy picture\tCtrl+C",
+                           "Save curves as CSV…\tCtrl+E"};
+    QTest::newRow("canvas") << QByteArray("canvas") << ours;
+    QTest::newRow("an option") << QByteArray("op05") << QStringList{};
+    QTest::newRow("Start") << QByteArray("cmdStart") << QStringList{};
+    QTest::newRow("a frame") << QByteArray("frmFrekvence") << QStringList{};
+}
+
+// A right click on the canvas offers the three ways out; on a control it offers nothing.
+void TestMainWindow::contextMenuOnTheCanvasOnly()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(QStringList, items);
+
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget *widget = control(window, target.constData());
+    QStringList seen;
+    QTimer::singleShot(100, &window, [&seen] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *action : menu->actions())
+                seen << action->text() + u'\t' + action->shortcut().toString();
+            menu->close();
+        }
+    });
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    QTest::qWait(200);
+    QCOMPARE(seen, items);
 }
 
 QTEST_MAIN(TestMainWindow)
