@@ -126,14 +126,15 @@ void PictureExport::showContextMenu(const QPoint &position)
 
 void PictureExport::savePicture()
 {
+    // The picture as it was when asked for, before the dialog covers the window.
+    const QImage picture = PictureFiles::windowPicture(m_window);
     const QString path =
         m_chooseFile(tr("Save picture"), PictureFiles::suggestedPath(QStringLiteral("png")),
                      tr("PNG image (*.png)"));
     if (path.isEmpty())
         return;
     QString error;
-    if (!PictureFiles::writeFiles(
-            {PictureFiles::pictureFile(PictureFiles::windowPicture(m_window), path)}, &error))
+    if (!PictureFiles::writeFiles({PictureFiles::pictureFile(picture, path)}, &error))
         reportFailure(error);
 }
 
