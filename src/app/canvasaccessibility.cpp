@@ -50,10 +50,14 @@ void setUp(QWidget &canvas, const QString &prompt)
 
 void announce(QWidget &canvas, const QString &description)
 {
-    if (description.isEmpty() || canvas.accessibleName() == description)
+    if (description.isEmpty())
         return;
-    canvas.setAccessibleName(description);
-    // Qt 6.4 renames silently.
+    // A new name goes out with the name-change event that screen readers listen for; a
+    // run that shows the same as the last one is announced all the same.
+    if (canvas.accessibleName() != description) {
+        canvas.setAccessibleName(description);
+        return;
+    }
     QAccessibleEvent event(&canvas, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
 }

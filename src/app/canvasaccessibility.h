@@ -11,8 +11,8 @@ namespace CanvasAccessibility {
 // other factories stay) and names the canvas with the prompt.
 void setUp(QWidget &canvas, const QString &prompt);
 
-// Renames the canvas and tells assistive technology that its name changed, so that a
-// screen reader can speak what the run showed.
+// Renames the canvas and tells assistive technology that its name changed, even when the
+// new name is the old one, so that a screen reader can speak what each run showed.
 void announce(QWidget &canvas, const QString &description);
 
 } // namespace CanvasAccessibility
