@@ -35,7 +35,10 @@ int main(int argc, char *argv[])
         qunsetenv("QT_FONT_DPI");
     }
 
-    QApplication app(argc, argv);
+    // A render leaves Qt's own options (-platform and the like) out, so that nothing on the
+    // line can bring back a window.
+    int qtArgc = headless ? 1 : argc;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
