@@ -9,6 +9,7 @@
 #include "canvas/canvaswidget.h"
 #include "canvas/imagecanvas.h"
 #include "canvas/yesnoquestion.h"
+#include "run/curvelog.h"
 #include "run/reflectionrun.h"
 #include "run/runendview.h"
 #include "run/steppacer.h"
@@ -53,7 +54,7 @@ private:
 
 // Takes each step's changes as the window does, so a step's strokes share one painter and
 // the cost of finding what changed is counted.
-class Host : public YesNoQuestion, public StepPacer, public RunEndView
+class Host : public YesNoQuestion, public StepPacer, public RunEndView, public CurveLog
 {
 public:
     explicit Host(ImageCanvas &canvas)
@@ -84,7 +85,7 @@ double imageRunMs(bool shortcut, qreal ratio)
         canvas.setHorizontalShortcut(shortcut);
         QElapsedTimer timer;
         timer.start();
-        ReflectionRun(settings, canvas, host, host, host).run();
+        ReflectionRun(settings, canvas, host, host, host, host).run();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     return median(times);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix, as `cmake --install` would into /usr, and checks
-# that the menu entry, the icon and the metainfo are where desktops look for them and name
+# that the menu entry, the icon, the metainfo and the manual page are where desktops look for them and name
 # one another and the program consistently.
 # Usage: check-install.sh <cmake> <build dir> <scratch prefix> <app id>
 set -euo pipefail
@@ -16,7 +16,8 @@ rm -rf "$prefix"
 
 desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
-expected=(bin/quorvane "$desktop" "share/icons/hicolor/scalable/apps/$id.svg" "$metainfo")
+expected=(bin/quorvane "$desktop" "share/icons/hicolor/scalable/apps/$id.svg" "$metainfo"
+  share/man/man1/quorvane.1.gz)
 for f in "${expected[@]}"; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done

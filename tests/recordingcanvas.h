@@ -2,6 +2,7 @@
 
 #include "canvas/canvas.h"
 #include "canvas/yesnoquestion.h"
+#include "run/curvelog.h"
 #include "run/runendview.h"
 #include "run/steppacer.h"
 #include "settings/settingsstore.h"
@@ -55,8 +56,12 @@ struct Call {
 QString describe(const Call &call);
 
 // Logs every call a run makes, in order: strokes, the question, step ends and the
-// run-end items. Answers the question as told.
-class RecordingCanvas : public Canvas, public YesNoQuestion, public StepPacer, public RunEndView
+// run-end items; the plotted points go to its curve log. Answers the question as told.
+class RecordingCanvas : public Canvas,
+                        public YesNoQuestion,
+                        public StepPacer,
+                        public RunEndView,
+                        public CurveLog
 {
 public:
     void setPenWidth(int width) override { calls.push_back(Call::penWidth(width)); }

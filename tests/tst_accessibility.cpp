@@ -3,10 +3,12 @@
 
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "canvas/canvaswidget.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
@@ -46,6 +48,7 @@ private slots:
     void scrollBarWorksFromTheKeyboard();
     void clickOnScrollBarLeavesTheFocus();
     void focusIsVisible();
+    void canvasTellsWhatItShows();
 
 private:
     QWidget *child(const char *name) const
@@ -284,6 +287,23 @@ void TestAccessibility::focusIsVisible()
                  qPrintable(widget->objectName() + QStringLiteral(" looks the same with focus")));
         pressKey(Qt::Key_Backtab);
     }
+}
+
+// An image named by the prompt, then by what the run drew. (Qt sends the change event
+// only while a screen reader listens, which it never does on the offscreen platform.)
+void TestAccessibility::canvasTellsWhatItShows()
+{
+    QAccessibleInterface *iface = accessible(m_window->canvas());
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Graphic);
+    QVERIFY(!iface->state().focusable);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Please press button Start"));
+    QCOMPARE(accessible(child("cmdStart"))->role(), QAccessible::Button);
+
+    static_cast<QPushButton *>(child("cmdStart"))->click();
+    QCOMPARE(iface->text(QAccessible::Name),
+             QStringLiteral("1 curve. Run 1: relative frequency 1, green; the probability swings "
+                            "between 0 and 200 with a period of about 80 rows"));
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -2,19 +2,23 @@
 
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/pictureexport.h"
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
 #include "run/reflectionrun.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -157,6 +161,31 @@ private:
     CanvasWidget &m_canvas;
 };
 
+// Saving the curves answers the file dialog with the path given.
+void answerSaveDialogs(const MainWindow &window, const QString &path)
+{
+    window.findChild<PictureExport *>()->setFileChooser(
+        [path](const QString &, const QString &, const QString &) { return path; });
+}
+
+// Rows per run in a CSV the window wrote: {301, 301} for two whole runs.
+QList<int> rowsPerRun(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<int> counts;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const int run = lines.at(i).split(',').front().toInt();
+        if (run > 0) {
+            counts.resize(std::max(counts.size(), qsizetype(run)));
+            ++counts[run - 1];
+        }
+    }
+    return counts;
+}
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -177,6 +206,8 @@ private slots:
     void exitEndsTheProgram();
     void screenShowsTheImageAfterEveryStep_data();
     void screenShowsTheImageAfterEveryStep();
+    void contextMenuOnTheCanvasOnly_data();
+    void contextMenuOnTheCanvasOnly();
 };
 
 void TestMainWindow::initTestCase()
@@ -356,6 +387,9 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("curves.csv"));
+    answerSaveDialogs(window, csv);
     auto *start = control<QPushButton>(window, "cmdStart");
     {
         const QuestionAnswerer answerer(QMessageBox::No);
@@ -370,6 +404,11 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
         QCOMPARE(answerer.questions(), 1);
         QVERIFY(answerer.allLookedRight());
     }
+    // The curves' numbers follow the picture: both runs after No, the last one after Yes.
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(rowsPerRun(csv), QList<int>({301, 301}));
     // Answered No: the first curve's points are still where they were.
     const QImage &second = window.canvas()->image();
     int kept = 0;
@@ -387,6 +426,10 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
         for (int x = 421; x < 700; ++x)
             green += window.canvas()->image().pixel(x, y) == qRgb(0, 255, 0);
     QCOMPARE(green, 0);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(rowsPerRun(csv), QList<int>({301}));
 }
 
 // A screen reader's choices act as clicks: at rest at once; during a run after its end, in
@@ -427,6 +470,9 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("curves.csv"));
+    answerSaveDialogs(window, csv);
     bool runningThen = false;
     QString frequencyThen;
     bool visibleAfterCloseRequest = false;
@@ -434,6 +480,7 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
         runningThen = window.isRunning();
         control<QRadioButton>(window, "op05")->click();
         frequencyThen = fieldText(window, "nFrekvence");
+        QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
         window.close();
         visibleAfterCloseRequest = window.isVisible();
     });
@@ -445,6 +492,8 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
 
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(fieldText(window, "nFrekvence"), QStringLiteral("0.5"));
+    // The curves were saved after the run, whole.
+    QCOMPARE(rowsPerRun(csv), QList<int>({301}));
     QCOMPARE(fieldText(window, "nBarva"), QStringLiteral("červená"));
 }
 
@@ -489,9 +538,47 @@ void TestMainWindow::screenShowsTheImageAfterEveryStep()
     store.setText(StateField::nSpomaleni, QStringLiteral("0"));
     RecordingCanvas host;
     ScreenCheck check(canvas);
-    ReflectionRun(store, canvas, host, check, host).run();
+    ReflectionRun(store, canvas, host, check, host, host).run();
     QCOMPARE(check.steps, 301);
     QVERIFY2(check.difference.isEmpty(), qPrintable(check.difference));
+}
+
+void TestMainWindow::contextMenuOnTheCanvasOnly_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QStringList>("items");
+
+    const QStringList ours{"Save picture…\tCtrl+S", "Copy picture\tCtrl+C",
+                           "Save curves as CSV…\tCtrl+E"};
+    QTest::newRow("canvas") << QByteArray("canvas") << ours;
+    QTest::newRow("an option") << QByteArray("op05") << QStringList{};
+    QTest::newRow("Start") << QByteArray("cmdStart") << QStringList{};
+    QTest::newRow("a frame") << QByteArray("frmFrekvence") << QStringList{};
+}
+
+// A right click on the canvas offers the three ways out; on a control it offers nothing.
+void TestMainWindow::contextMenuOnTheCanvasOnly()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(QStringList, items);
+
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget *widget = control(window, target.constData());
+    QStringList seen;
+    QTimer::singleShot(100, &window, [&seen] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *action : menu->actions())
+                seen << action->text() + u'\t' + action->shortcut().toString();
+            menu->close();
+        }
+    });
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    QTest::qWait(200);
+    QCOMPARE(seen, items);
 }
 
 QTEST_MAIN(TestMainWindow)

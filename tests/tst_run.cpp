@@ -1,6 +1,7 @@
 #include "recordingcanvas.h"
 
 #include "canvas/imagecanvas.h"
+#include "run/curvelog.h"
 #include "run/dialplot.h"
 #include "run/pacing.h"
 #include "run/reflectionrun.h"
@@ -101,7 +102,7 @@ std::vector<Call> runOnce(MemorySettingsStore &store, RecordingCanvas &canvas)
 {
     canvas.calls.clear();
     canvas.delayCounts.clear();
-    ReflectionRun(store, canvas, canvas, canvas, canvas).run();
+    ReflectionRun(store, canvas, canvas, canvas, canvas, canvas).run();
     return canvas.calls;
 }
 
@@ -152,6 +153,14 @@ private slots:
     void stepsAreShownOnSchedule();
     void unreadableSettingsNeverStallARun_data();
     void unreadableSettingsNeverStallARun();
+    void curveLogFollowsThePicture_data();
+    void curveLogFollowsThePicture();
+    void curveLogPoints_data();
+    void curveLogPoints();
+    void csvField_data();
+    void csvField();
+    void description_data();
+    void description();
 };
 
 void TestRun::staticScene_data()
@@ -501,11 +510,213 @@ void TestRun::unreadableSettingsNeverStallARun()
     MemorySettingsStore imageStore;
     imageStore.setText(field, text);
     ImageCanvas image(QSize(800, 581));
-    ReflectionRun(imageStore, image, canvas, canvas, canvas).run();
+    ReflectionRun(imageStore, image, canvas, canvas, canvas, canvas).run();
     QCOMPARE(image.image().pixel(35, 300), qRgb(192, 255, 255));
     // An unreadable geometry setting counts as its start-up value.
     if (field == StateField::nFrekvence || field == StateField::nNasob)
         compareCalls(log.segments.at(7), expectedStep(7, {}, StrokeColour::rgb(0, 255, 0)));
+}
+
+void TestRun::curveLogFollowsThePicture_data()
+{
+    QTest::addColumn<QStringList>("colours");
+    QTest::addColumn<QList<bool>>("answeredNo");
+    QTest::addColumn<QList<int>>("rowsPerRun");
+
+    QTest::newRow("one run") << QStringList{"zelená"} << QList<bool>{} << QList<int>{301};
+    QTest::newRow("No keeps the first run")
+        << QStringList{"zelená", "červená"} << QList<bool>{true} << QList<int>{301, 301};
+    QTest::newRow("Yes wipes, the count starts again")
+        << QStringList{"zelená", "červená", "modrá"} << QList<bool>{true, false} << QList<int>{301};
+    QTest::newRow("no colour, no rows")
+        << QStringList{"zelená", "modra"} << QList<bool>{true} << QList<int>{301, 0};
+    QTest::newRow("a run without rows still counts")
+        << QStringList{"Zelená", "černá", "černá"} << QList<bool>{true, true}
+        << QList<int>{0, 301, 301};
+}
+
+// Runs with the question answered as given; the log keeps the rows the picture keeps.
+void TestRun::curveLogFollowsThePicture()
+{
+    QFETCH(QStringList, colours);
+    QFETCH(QList<bool>, answeredNo);
+    QFETCH(QList<int>, rowsPerRun);
+
+    MemorySettingsStore store;
+    RecordingCanvas canvas;
+    for (qsizetype i = 0; i < colours.size(); ++i) {
+        if (i > 0)
+            canvas.answer =
+                answeredNo.at(i - 1) ? YesNoQuestion::Answer::No : YesNoQuestion::Answer::Yes;
+        store.setText(StateField::nBarva, colours.at(i));
+        runOnce(store, canvas);
+    }
+    QCOMPARE(canvas.runs(), int(rowsPerRun.size()));
+    QList<int> counted(rowsPerRun.size(), 0);
+    int previousRun = 0;
+    for (const CurveRow &row : canvas.rows()) {
+        QVERIFY(row.Run >= previousRun && row.Run <= counted.size());
+        previousRun = row.Run;
+        ++counted[row.Run - 1];
+        QVERIFY(CurveText::colourName(row.Point.ColourWord).has_value());
+    }
+    QCOMPARE(counted, rowsPerRun);
+}
+
+void TestRun::curveLogPoints_data()
+{
+    QTest::addColumn<double>("frequency");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("least");
+    QTest::addColumn<double>("greatest");
+    QTest::addColumn<int>("period");
+
+    QTest::newRow("frequency 1, length 1") << 1.0 << 1.0 << 0.0 << 200.0 << 80;
+    QTest::newRow("frequency 0.5, length 0.5") << 0.5 << 0.5 << 12.5 << 112.5 << 160;
+    QTest::newRow("frequency 1.5, length 1.5") << 1.5 << 1.5 << 12.5 << 312.5 << 53;
+}
+
+// One row per step, as drawn: the point's place, the dial's resultant, and the CSV that
+// reads back to the very same numbers.
+void TestRun::curveLogPoints()
+{
+    QFETCH(double, frequency);
+    QFETCH(double, length);
+    QFETCH(double, least);
+    QFETCH(double, greatest);
+    QFETCH(int, period);
+
+    MemorySettingsStore store;
+    store.setText(StateField::nFrekvence, QLocale().toString(frequency));
+    store.setText(StateField::nNasob, QLocale().toString(length));
+    RecordingCanvas canvas;
+    const RunLog log = split(runOnce(store, canvas));
+    const auto &rows = canvas.rows();
+    QCOMPARE(rows.size(), std::size_t(301));
+
+    std::vector<int> turns;
+    for (int T = 0; T <= 300; ++T) {
+        const PlottedPoint &p = rows.at(std::size_t(T)).Point;
+        QCOMPARE(p.Thickness, T);
+        QCOMPARE(p.RelativeFrequency, frequency);
+        QCOMPARE(p.RelativeLength, length);
+        QVERIFY(std::abs(p.PhaseAngle - 0.0785205 * frequency * T) < 1e-9);
+        QVERIFY(std::abs(0.02 * p.ResultantLength * p.ResultantLength - p.PlotX) < 1e-9);
+        QVERIFY(p.PlotX >= least - 1e-9 && p.PlotX <= greatest + 1e-9);
+        const auto &step = log.segments.at(std::size_t(T));
+        const auto circle = std::find_if(step.begin(), step.end(), [](const Call &call) {
+            return call.kind == Call::Kind::Circle && call.c == 1;
+        });
+        QVERIFY(circle != step.end());
+        QCOMPARE(circle->a, float(420 + p.PlotX));
+        QCOMPARE(circle->b, float(190.5 + T));
+        if (T > 0 && T < 300) {
+            const double before = rows.at(std::size_t(T - 1)).Point.PlotX;
+            const double after = rows.at(std::size_t(T + 1)).Point.PlotX;
+            if ((p.PlotX < before && p.PlotX <= after) || (p.PlotX > before && p.PlotX >= after))
+                turns.push_back(T);
+        }
+    }
+    // Highs and lows take turns, half a period apart.
+    QVERIFY(turns.size() >= 3);
+    const double rowsPerPeriod = 2.0 * (turns.back() - turns.front()) / double(turns.size() - 1);
+    QVERIFY2(std::abs(rowsPerPeriod - period) <= 1, qPrintable(QString::number(rowsPerPeriod)));
+
+    const QList<QByteArray> lines = canvas.toCsv().split('\n');
+    QCOMPARE(lines.size(), 301 + 2);
+    QCOMPARE(lines.front(), QByteArray("run,relative_frequency,relative_length,colour,thickness,"
+                                       "phase_angle,resultant_length,probability\r"));
+    QVERIFY(lines.back().isEmpty());
+    for (int T = 0; T <= 300; ++T) {
+        const QList<QByteArray> fields = lines.at(T + 1).chopped(1).split(',');
+        QCOMPARE(fields.size(), 8);
+        const PlottedPoint &p = rows.at(std::size_t(T)).Point;
+        QCOMPARE(fields.at(0), QByteArray("1"));
+        QCOMPARE(fields.at(3), QByteArray("green"));
+        QCOMPARE(fields.at(4).toInt(), T);
+        const double exact[] = {p.RelativeFrequency, p.RelativeLength, p.PhaseAngle,
+                                p.ResultantLength, p.PlotX};
+        const int columns[] = {1, 2, 5, 6, 7};
+        for (int i = 0; i < 5; ++i) {
+            bool ok = false;
+            QCOMPARE(QLocale::c().toDouble(QString::fromLatin1(fields.at(columns[i])), &ok),
+                     exact[i]);
+            QVERIFY(ok);
+        }
+    }
+}
+
+void TestRun::csvField_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("field");
+
+    QTest::newRow("plain") << "green"
+                           << "green";
+    QTest::newRow("accents stay bare") << "zelená"
+                                       << "zelená";
+    QTest::newRow("comma") << "a,b"
+                           << "\"a,b\"";
+    QTest::newRow("quote doubled") << "say \"hi\""
+                                   << "\"say \"\"hi\"\"\"";
+    QTest::newRow("line break") << "a\r\nb"
+                                << "\"a\r\nb\"";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestRun::csvField()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, field);
+    QCOMPARE(CurveText::csvField(text), field);
+}
+
+void TestRun::description_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("frequencies");
+    QTest::addColumn<QStringList>("lengths");
+    QTest::addColumn<QString>("text");
+
+    const QLocale cs(QLocale::Czech, QLocale::CzechRepublic);
+    const QLocale en(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("one run, English")
+        << en << QStringList{"1"} << QStringList{"1"}
+        << "1 curve. Run 1: relative frequency 1, green; the probability swings between 0 "
+           "and 200 with a period of about 80 rows";
+    QTest::newRow("two runs, Czech numbers")
+        << cs << QStringList{"1", "0,5"} << QStringList{"1", "0,5"}
+        << "2 curves. Run 2: relative frequency 0,5, red; the probability swings between "
+           "12,5 and 112,5 with a period of about 160 rows";
+    QTest::newRow("length 1.5, English")
+        << en << QStringList{"1.5"} << QStringList{"1.5"}
+        << "1 curve. Run 1: relative frequency 1.5, blue; the probability swings between "
+           "12.5 and 312.5 with a period of about 53 rows";
+}
+
+// Runs answered No, each frequency choosing its colour as its option does.
+void TestRun::description()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, frequencies);
+    QFETCH(QStringList, lengths);
+    QFETCH(QString, text);
+
+    QLocale::setDefault(locale);
+    MemorySettingsStore store;
+    RecordingCanvas canvas;
+    canvas.answer = YesNoQuestion::Answer::No;
+    QCOMPARE(CurveText::describe(canvas, locale), QString());
+    for (qsizetype i = 0; i < frequencies.size(); ++i) {
+        const QString &f = frequencies.at(i);
+        store.setText(StateField::nFrekvence, f);
+        store.setText(StateField::nNasob, lengths.at(i));
+        const char *word = f == u"1" ? "zelená" : f.startsWith(u'0') ? "červená" : "modrá";
+        store.setText(StateField::nBarva, QString::fromUtf8(word));
+        runOnce(store, canvas);
+    }
+    QCOMPARE(CurveText::describe(canvas, locale), text);
 }
 
 QTEST_GUILESS_MAIN(TestRun)

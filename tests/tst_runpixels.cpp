@@ -63,7 +63,7 @@ void TestRunPixels::finishedPicture()
     MemorySettingsStore store;
     RecordingCanvas host;
     ImageCanvas canvas(QSize(800, 581), ratio);
-    ReflectionRun(store, canvas, host, host, host).run();
+    ReflectionRun(store, canvas, host, host, host, host).run();
     const QImage &image = canvas.image();
     const QRgb green = qRgb(0, 255, 0);
 
@@ -107,10 +107,10 @@ void TestRunPixels::secondRunKeepsOrWipesTheCurve()
     RecordingCanvas host;
     host.answer = answer;
     ImageCanvas canvas(QSize(800, 581));
-    ReflectionRun(store, canvas, host, host, host).run();
+    ReflectionRun(store, canvas, host, host, host, host).run();
     store.setText(StateField::nFrekvence, QStringLiteral("0.5"));
     store.setText(StateField::nBarva, QStringLiteral("červená"));
-    ReflectionRun(store, canvas, host, host, host).run();
+    ReflectionRun(store, canvas, host, host, host, host).run();
     const QImage &image = canvas.image();
 
     const bool kept = answer == YesNoQuestion::Answer::No;

@@ -1,20 +1,60 @@
 #include "classicstyle.h"
+#include "commandline.h"
 #include "fonts.h"
+#include "headlessrender.h"
 #include "mainwindow.h"
 #include "screenupdates.h"
 
 #include <QApplication>
+#include <QPushButton>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     preferSmallScreenUpdates();
-    QApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = CommandLine::parse(arguments);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(line.error));
+        return 2;
+    }
+    if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version) {
+        const QString text = line.action == CommandLine::Action::Help ? CommandLine::helpText()
+                                                                      : CommandLine::versionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    const bool headless = line.action == CommandLine::Action::Render;
+    if (headless) {
+        // No X server needed, and the picture's pixel ratio is the one asked for, whatever
+        // the environment says.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
+        qunsetenv("QT_SCREEN_SCALE_FACTORS");
+        qunsetenv("QT_FONT_DPI");
+    }
+
+    // A render leaves Qt's own options (-platform and the like) out, so that nothing on the
+    // line can bring back a window.
+    int qtArgc = headless ? 1 : argc;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
     QApplication::setStyle(new ClassicStyle);
     Fonts::installSubstitutions();
 
+    if (headless)
+        return renderHeadless(line);
+
     MainWindow window;
+    applyPresets(window, line);
     window.show();
+    if (line.start) {
+        auto *start = window.findChild<QPushButton *>(QStringLiteral("cmdStart"));
+        QMetaObject::invokeMethod(start, &QPushButton::click, Qt::QueuedConnection);
+    }
     return QApplication::exec();
 }

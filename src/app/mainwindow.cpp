@@ -4,9 +4,11 @@
 #include "canvas/canvasitem.h"
 #include "canvas/canvaswidget.h"
 #include "canvas/strokecolour.h"
+#include "canvasaccessibility.h"
 #include "fonts.h"
 #include "inputjournal.h"
 #include "keyboardnavigation.h"
+#include "pictureexport.h"
 #include "run/reflectionrun.h"
 
 #include <QButtonGroup>
@@ -39,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
     // Created first, so that every control stays above it.
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
+    CanvasAccessibility::setUp(*m_canvas, labKlepnuti->text());
 
     m_settings = std::make_unique<WindowSettingsStore>(
         std::array{nStartuje, nFrekvence, nNasob, nPosunZdroje, nBarva, nSpomaleni});
@@ -46,6 +49,8 @@ MainWindow::MainWindow(QWidget *parent)
         std::make_unique<SettingsHandlers>(*m_settings, static_cast<SettingsView &>(*this));
     m_pacer = std::make_unique<WindowPacer>(*m_canvas);
     wireEvents();
+    new PictureExport(*this, *m_canvas, m_curves,
+                      [this](std::function<void()> action) { whenIdle(std::move(action)); });
 
     m_handlers->startUp();
     cmdStart->setFocus();
@@ -93,10 +98,12 @@ void MainWindow::runReflection()
 {
     m_running = true;
     m_journal->startRecording();
-    ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this))
+    ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this),
+                  m_curves)
         .run();
     m_running = false;
     m_canvas->flush();
+    CanvasAccessibility::announce(*m_canvas, CurveText::describe(m_curves, QLocale()));
     m_journal->stopRecording();
 }
 

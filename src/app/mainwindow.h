@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/deletequestion.h"
+#include "run/curvelog.h"
 #include "run/runendview.h"
 #include "settings/settingshandlers.h"
 #include "settings/settingsview.h"
@@ -38,6 +39,10 @@ public:
 
     CanvasWidget *canvas() const { return m_canvas; }
     bool isRunning() const { return m_running; }
+    // The points of the curves the canvas shows now.
+    const CurveLog &curves() const { return m_curves; }
+    // Runs from now on are paced by this pacer instead of the window's own.
+    void setPacer(std::unique_ptr<StepPacer> pacer) { m_pacer = std::move(pacer); }
 
     // Input that reaches a handler while a run lasts, or while input given during one is
     // still to be replayed, waits for its turn.
@@ -101,8 +106,9 @@ private:
 
     std::unique_ptr<WindowSettingsStore> m_settings;
     std::unique_ptr<SettingsHandlers> m_handlers;
-    std::unique_ptr<WindowPacer> m_pacer;
+    std::unique_ptr<StepPacer> m_pacer;
     DeleteQuestion m_question;
+    CurveLog m_curves;
 
     InputJournal *m_journal = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;

@@ -24,6 +24,7 @@ public:
     void setPicture(const QImage &picture);
 
     QRect geometry() const { return m_geometry; }
+    QString text() const { return m_text; }
     bool isVisible() const { return m_visible; }
 
     void show();

@@ -48,7 +48,14 @@ double plotX(const Scene &s, int thickness)
     return sum * 0.02;
 }
 
-void drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canvas &canvas)
+double resultantLength(const Scene &s, int thickness)
+{
+    const double PhaseAngle = s.PhaseStep * thickness;
+    return std::hypot(s.BackArrowLength * std::cos(PhaseAngle) - s.FrontArrowLength,
+                      s.BackArrowLength * std::sin(PhaseAngle));
+}
+
+bool drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canvas &canvas)
 {
     const auto f = [](double v) { return float(v); };
     const Tip tip = backArrowTip(s, s.PhaseStep * thickness);
@@ -64,6 +71,8 @@ void drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canv
 
     const double PlotX = plotX(s, thickness);
     canvas.setPenWidth(2);
-    if (const auto colour = pointColour(colourWord))
+    const auto colour = pointColour(colourWord);
+    if (colour)
         canvas.circle(f(s.GraphLeft + PlotX), f(s.GraphTop + thickness), 1, *colour);
+    return colour.has_value();
 }

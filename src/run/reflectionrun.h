@@ -1,17 +1,19 @@
 #pragma once
 
 class Canvas;
+class PlotRecorder;
 class RunEndView;
 class SettingsStore;
 class StepPacer;
 class YesNoQuestion;
 
-// Everything one press of Start does, from the question to the labels, synchronously.
+// Everything one press of Start does, from the question to the labels, synchronously. What
+// it plots is also told to the plot recorder.
 class ReflectionRun
 {
 public:
     ReflectionRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question,
-                  StepPacer &pacer, RunEndView &view);
+                  StepPacer &pacer, RunEndView &view, PlotRecorder &plots);
 
     void run();
 
@@ -21,4 +23,5 @@ private:
     YesNoQuestion &m_question;
     StepPacer &m_pacer;
     RunEndView &m_view;
+    PlotRecorder &m_plots;
 };

@@ -23,14 +23,18 @@ void clearRows(Canvas &canvas, int firstT, int lastT, double left, double right)
 
 } // namespace
 
-void startRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question)
+bool startRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question)
 {
     canvas.setPenWidth(1);
+    bool curvesWiped = true;
     if (settings.text(StateField::nStartuje) != FirstRunFlag::Ano) {
-        if (question.ask(QStringLiteral("Delete probability")) != YesNoQuestion::Answer::No)
+        curvesWiped =
+            question.ask(QStringLiteral("Delete probability")) != YesNoQuestion::Answer::No;
+        if (curvesWiped)
             clearRows(canvas, 1, 600, 100, AreaWidth - 5);
     }
     settings.setText(StateField::nStartuje, FirstRunFlag::Ne.toString());
     clearRows(canvas, 1, 500, 20, AreaWidth / 2);
     clearRows(canvas, 400, 600, 100, AreaWidth - 5);
+    return curvesWiped;
 }

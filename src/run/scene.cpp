@@ -6,6 +6,8 @@
 Scene Scene::compute(double relativeFrequency, double relativeLength, double sourceShift)
 {
     Scene s;
+    s.RelativeFrequency = relativeFrequency;
+    s.RelativeLength = relativeLength;
     // 1.57041 / 100 is the base turn per pixel; it is deliberately not pi / 200
     // (0.0157080), and the factor 5 comes before the relative frequency.
     s.PhaseStep = 1.57041 / 100 * 5 * relativeFrequency;

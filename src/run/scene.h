@@ -8,6 +8,9 @@ class SettingsStore;
 struct Scene {
     double AreaWidth = 800;
     double AreaHeight = 581;
+    // The two settings the geometry below follows, as read for this run.
+    double RelativeFrequency = 1;
+    double RelativeLength = 1;
     // The back arrow's turn per pixel of thickness, in radians.
     double PhaseStep = 0;
     double FrontArrowLength = 50;

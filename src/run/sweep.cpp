@@ -3,6 +3,7 @@
 #include "canvas/canvas.h"
 #include "dialplot.h"
 #include "pacing.h"
+#include "plotrecorder.h"
 #include "scene.h"
 #include "settings/settingsstore.h"
 #include "steppacer.h"
@@ -12,7 +13,8 @@ namespace {
 constexpr int LastThickness = 300;
 
 // One step of the sweep at the given thickness, without the wait.
-void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings, Canvas &canvas)
+void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings, Canvas &canvas,
+                   PlotRecorder &plots)
 {
     const auto f = [](double v) { return float(v); };
     const auto erase = StrokeColour::inactiveBorder();
@@ -33,7 +35,11 @@ void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings,
     canvas.line(f(s.ReflectX), f(PrevBackY), f(s.DetectorX), f(s.DetectorY), erase);
     canvas.line(f(s.ReflectX), f(BackY), f(s.DetectorX), f(s.DetectorY));
 
-    drawDialAndPlot(s, thickness, settings.text(StateField::nBarva), canvas);
+    const QString colourWord = settings.text(StateField::nBarva);
+    if (drawDialAndPlot(s, thickness, colourWord, canvas))
+        plots.pointPlotted({s.RelativeFrequency, s.RelativeLength, colourWord, thickness,
+                            s.PhaseStep * thickness, resultantLength(s, thickness),
+                            plotX(s, thickness)});
 
     // Every row is filled again, not only the newest: the erasing lines cross the whole
     // sheet in every step and would otherwise leave their marks in it.
@@ -44,11 +50,12 @@ void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings,
 
 } // namespace
 
-SweepEnd runSweep(const Scene &s, const SettingsStore &settings, Canvas &canvas, StepPacer &pacer)
+SweepEnd runSweep(const Scene &s, const SettingsStore &settings, Canvas &canvas, StepPacer &pacer,
+                  PlotRecorder &plots)
 {
     int Thickness = 0;
     for (; Thickness <= LastThickness; ++Thickness) {
-        drawSweepStep(s, Thickness, settings, canvas);
+        drawSweepStep(s, Thickness, settings, canvas, plots);
         pacer.stepDone(delayCount(settings.text(StateField::nSpomaleni)));
     }
     return {Thickness, s.FrontY + LastThickness - 1};

@@ -1,6 +1,7 @@
 #pragma once
 
 class Canvas;
+class PlotRecorder;
 class SettingsStore;
 class StepPacer;
 struct Scene;
@@ -12,6 +13,7 @@ struct SweepEnd {
     double PrevBackY = 0;
 };
 
-// Thickness 0 to 300, one step each; each step is shown and paced before the next.
+// Thickness 0 to 300, one step each; each step is shown and paced before the next. Every
+// point plotted is told to the recorder.
 SweepEnd runSweep(const Scene &scene, const SettingsStore &settings, Canvas &canvas,
-                  StepPacer &pacer);
+                  StepPacer &pacer, PlotRecorder &plots);

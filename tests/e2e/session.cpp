@@ -132,7 +132,7 @@ void Session::clickDevice(QPoint device)
              QStringLiteral("click"), QStringLiteral("1")});
 }
 
-void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target)
+void Session::focus(std::optional<XDisplay::TopLevel> target)
 {
     QPoint place = RestingPlace * m_scale;
     Window window = m_window;
@@ -142,6 +142,17 @@ void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target)
     }
     xdotool({QStringLiteral("mousemove"), QString::number(place.x()), QString::number(place.y())});
     xdotool({QStringLiteral("windowfocus"), QString::number(window)});
+}
+
+void Session::type(const QString &text, std::optional<XDisplay::TopLevel> target)
+{
+    focus(target);
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+}
+
+void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target)
+{
+    focus(target);
     QStringList arguments{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")};
     arguments += keys.split(u' ', Qt::SkipEmptyParts);
     xdotool(arguments);

@@ -50,6 +50,8 @@ public:
     // pointer is moved onto the target first and the target given the focus, since
     // without a window manager nothing else would.
     void key(const QString &keys, std::optional<XDisplay::TopLevel> target = std::nullopt);
+    // Types the text into the target as key() sends keys.
+    void type(const QString &text, std::optional<XDisplay::TopLevel> target = std::nullopt);
 
     // Polls the screen until test() holds for a screenshot, at most timeoutMs; returns the
     // screenshot that passed, or a null image (and the last one saved as "<what>-timeout").
@@ -84,6 +86,7 @@ public:
     static const QString QuestionTitle;
 
 private:
+    void focus(std::optional<XDisplay::TopLevel> target);
     bool xdotool(const QStringList &arguments);
     void fail(const QString &message) { m_error = message; }
 

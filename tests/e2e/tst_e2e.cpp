@@ -4,8 +4,11 @@
 #include "picture.h"
 #include "session.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -686,6 +689,48 @@ private slots:
         const auto status = session.waitForExit();
         QVERIFY2(status, qPrintable(session.error()));
         QCOMPARE(*status, 0);
+    }
+
+    // Ctrl+C given during a run copies the finished picture once the run is over; Ctrl+S
+    // through the file dialog writes the same picture as a PNG: the window as it shows.
+    void pictureLeavesTheWindow()
+    {
+        Session session(prefix());
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        session.click(StartRect.center());
+        session.key(QStringLiteral("ctrl+c"));
+        const QImage end = session.waitForRunEnd(QStringLiteral("run"));
+        QVERIFY2(!end.isNull(), qPrintable(session.error()));
+        const QImage shown = session.waitUntilSteady(QStringLiteral("steady"));
+        QVERIFY2(!shown.isNull(), qPrintable(session.error()));
+        const auto same = [&shown](const QImage &image) {
+            return image.convertToFormat(QImage::Format_RGB32) ==
+                   shown.convertToFormat(QImage::Format_RGB32);
+        };
+
+        const QImage copied = QImage::fromData(session.display().clipboard("image/png", 10000));
+        session.save(copied, QStringLiteral("clipboard"));
+        QVERIFY2(same(copied), "the clipboard does not hold the finished window");
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("saved.png"));
+        session.key(QStringLiteral("ctrl+s"));
+        std::optional<XDisplay::TopLevel> dialog;
+        const QDeadlineTimer deadline(30000);
+        while (!(dialog = session.display().findMapped(QStringLiteral("Save picture"))) &&
+               !deadline.hasExpired())
+            QThread::msleep(50);
+        QVERIFY2(dialog, "no file dialog titled \"Save picture\"");
+        session.grabAndSave(QStringLiteral("dialog"));
+        session.key(QStringLiteral("ctrl+a"), dialog);
+        session.type(path, dialog);
+        session.key(QStringLiteral("Return"), dialog);
+        while (!QFile::exists(path) && !deadline.hasExpired())
+            QThread::msleep(50);
+        QVERIFY2(QFile::exists(path), "the picture was not saved");
+        QTRY_VERIFY_WITH_TIMEOUT(!QImage(path).isNull(), 10000);
+        QVERIFY2(same(session.save(QImage(path), QStringLiteral("saved"))),
+                 "the saved picture is not the window as it shows");
     }
 };
 

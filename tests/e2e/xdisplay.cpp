@@ -1,5 +1,8 @@
 #include "xdisplay.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -202,4 +205,41 @@ void XDisplay::freePixmap(Pixmap pixmap) const
 {
     XFreePixmap(m_display.get(), pixmap);
     XFlush(m_display.get());
+}
+
+QByteArray XDisplay::clipboard(const char *format, int timeoutMs) const
+{
+    Display *display = m_display.get();
+    const Window requestor =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Atom property = XInternAtom(display, "QUORVANE_PASTE", False);
+    XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False),
+                      XInternAtom(display, format, False), property, requestor, CurrentTime);
+    XFlush(display);
+
+    QByteArray data;
+    const QDeadlineTimer deadline(timeoutMs);
+    XEvent event;
+    bool answered = false;
+    while (!(answered = XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event)) &&
+           !deadline.hasExpired())
+        QThread::msleep(20);
+    if (answered && event.xselection.property != 0) {
+        Atom type = 0;
+        int bits = 0;
+        unsigned long items = 0;
+        unsigned long left = 0;
+        unsigned char *value = nullptr;
+        // An image of the window is far below the size for which the owner would hand it
+        // over in pieces (INCR), so one read takes all of it.
+        if (XGetWindowProperty(display, requestor, property, 0, 1L << 24, True, AnyPropertyType,
+                               &type, &bits, &items, &left, &value) == Success &&
+            value) {
+            if (bits == 8 && type != XInternAtom(display, "INCR", False))
+                data = QByteArray(reinterpret_cast<const char *>(value), qsizetype(items));
+            XFree(value);
+        }
+    }
+    XDestroyWindow(display, requestor);
+    return data;
 }

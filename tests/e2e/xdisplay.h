@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -44,6 +45,10 @@ public:
     Pixmap holdContents(Window window) const;
     QImage readPixmap(Pixmap pixmap, QSize size) const;
     void freePixmap(Pixmap pixmap) const;
+
+    // The clipboard's content in the given format (a MIME type such as image/png), as an
+    // application pasting it would ask for it; empty when there is none within timeoutMs.
+    QByteArray clipboard(const char *format, int timeoutMs) const;
 
     // What a window manager sends when the user closes a window from its title bar.
     void requestClose(Window window) const;

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The manual page and `quorvane --help` name the same options, and the page renders without
+# warnings.
+# Usage: check-manpage.sh <quorvane> <quorvane.1>
+set -euo pipefail
+program=$1 page=$2
+
+options() { grep -o -E -- '(^|[^a-z-])--?[a-z]+' | grep -o -E -- '--?[a-z]+' | sort -u; }
+from_help=$("$program" --help | options)
+from_page=$(sed 's/\\-/-/g' "$page" | options)
+if [ "$from_help" != "$from_page" ]; then
+  echo "check-manpage: --help and the manual page name different options:" >&2
+  diff <(echo "$from_help") <(echo "$from_page") >&2 || true
+  exit 1
+fi
+warnings=$(groff -man -ww -z "$page" 2>&1)
+if [ -n "$warnings" ]; then
+  echo "check-manpage: $warnings" >&2
+  exit 1
+fi
+echo "check-manpage: both name $(echo "$from_help" | wc -l) options: $(echo $from_help)"

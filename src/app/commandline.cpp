@@ -1,0 +1,260 @@
+#include "commandline.h"
+
+#include <QAbstractButton>
+#include <QCommandLineParser>
+#include <QLocale>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <array>
+
+namespace {
+
+const QString Program = QStringLiteral("quorvane");
+
+struct Choice {
+    const char *text;
+    Option option;
+    const char *objectName;
+};
+
+constexpr std::array Frequencies{Choice{"0.5", Option::op05, "op05"},
+                                 Choice{"1", Option::op1, "op1"},
+                                 Choice{"1.5", Option::op15, "op15"}};
+constexpr std::array Lengths{Choice{"0.5", Option::op05D, "op05D"},
+                             Choice{"1", Option::op1D, "op1D"},
+                             Choice{"1.5", Option::op15D, "op15D"}};
+constexpr std::array Colours{
+    Choice{"black", Option::opCerna, "opCerna"}, Choice{"red", Option::opCervena, "opCervena"},
+    Choice{"green", Option::opzelená, "opzelená"}, Choice{"blue", Option::opModra, "opModra"}};
+
+constexpr int SlowestSpeed = 30;
+constexpr int LargestScale = 4;
+
+struct OptionText {
+    const char *name;
+    const char *valueName;
+    const char *description;
+};
+
+// The order of the help text and the manual page.
+constexpr OptionText Options[] = {
+    {"frequency", "F", "Relative frequency of the light: 0.5, 1 or 1.5 (also 0,5 and 1,5)."},
+    {"length", "L", "Relative length of the back-surface arrow: 0.5, 1 or 1.5."},
+    {"colour", "C", "Graph colour: black, red, green or blue."},
+    {"speed", "N", "Animation slow-down, the scroll bar's value: 1 (fastest) to 30."},
+    {"start", nullptr, "Press Start once the window is shown."},
+    {"render", "FILE", "Run once without a window and write the finished picture as PNG."},
+    {"csv", "FILE", "Run once without a window and write the curve's numbers as CSV."},
+    {"scale", "N", "Device pixel ratio of the rendered picture: 1 to 4 (default 1)."},
+    {"help", nullptr, "Show this help and exit."},
+    {"version", nullptr, "Show the version and exit."},
+};
+
+// Qt reads these itself; the value ones take the next argument.
+bool isToolkitOption(const QString &argument, bool *takesValue)
+{
+    static const QStringList withValue = {
+        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"),    QStringLiteral("style"),
+        QStringLiteral("stylesheet"),      QStringLiteral("session"),
+        QStringLiteral("display"),         QStringLiteral("geometry"),
+        QStringLiteral("title"),           QStringLiteral("name")};
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                      QStringLiteral("sync")};
+    if (!argument.startsWith(u'-') || argument == u"--")
+        return false;
+    QString name = argument.mid(argument.startsWith(u"--") ? 2 : 1);
+    if (name.contains(u'='))
+        name = name.left(name.indexOf(u'='));
+    *takesValue = withValue.contains(name) && !argument.contains(u'=');
+    return withValue.contains(name) || flags.contains(name);
+}
+
+QString badValue(const QString &option, const QString &value, const QString &allowed)
+{
+    return QStringLiteral("%1: --%2 %3: allowed are %4").arg(Program, option, value, allowed);
+}
+
+template <std::size_t N>
+std::optional<Option> choose(const std::array<Choice, N> &choices, QString value, bool number)
+{
+    if (number) {
+        value.replace(u',', u'.');
+        bool ok = false;
+        const double given = QLocale::c().toDouble(value, &ok);
+        if (!ok)
+            return std::nullopt;
+        for (const Choice &choice : choices)
+            if (given == QLocale::c().toDouble(QString::fromLatin1(choice.text)))
+                return choice.option;
+        return std::nullopt;
+    }
+    for (const Choice &choice : choices)
+        if (value == QLatin1String(choice.text))
+            return choice.option;
+    return std::nullopt;
+}
+
+std::optional<int> wholeNumber(const QString &value, int least, int greatest)
+{
+    bool ok = false;
+    const int n = value.toInt(&ok, 10);
+    if (!ok || n < least || n > greatest)
+        return std::nullopt;
+    return n;
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList &arguments)
+{
+    CommandLine line;
+    QStringList own;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        bool takesValue = false;
+        if (i > 0 && isToolkitOption(arguments.at(i), &takesValue)) {
+            i += takesValue ? 1 : 0;
+            continue;
+        }
+        own << arguments.at(i);
+    }
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionText &o : Options) {
+        QStringList names{QString::fromLatin1(o.name)};
+        if (names.front() == u"help")
+            names << QStringLiteral("h");
+        QCommandLineOption option(names, QString::fromLatin1(o.description));
+        if (o.valueName)
+            option.setValueName(QString::fromLatin1(o.valueName));
+        parser.addOption(option);
+    }
+    const auto fail = [&line](const QString &error) {
+        line.error = error;
+        return line;
+    };
+    if (!parser.parse(own)) {
+        QString why = parser.errorText();
+        if (why.endsWith(u'.'))
+            why.chop(1);
+        why[0] = why[0].toLower();
+        return fail(QStringLiteral("%1: %2 (see %1 --help)").arg(Program, why));
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("%1: unexpected argument '%2': %1 takes options only (see %1 "
+                                   "--help)")
+                        .arg(Program, parser.positionalArguments().front()));
+    if (parser.isSet(QStringLiteral("help"))) {
+        line.action = Action::Help;
+        return line;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        line.action = Action::Version;
+        return line;
+    }
+
+    const auto value = [&parser](const char *name) {
+        return parser.value(QString::fromLatin1(name));
+    };
+    const auto isSet = [&parser](const char *name) {
+        return parser.isSet(QString::fromLatin1(name));
+    };
+    if (isSet("frequency") && !(line.frequency = choose(Frequencies, value("frequency"), true)))
+        return fail(badValue(QStringLiteral("frequency"), value("frequency"),
+                             QStringLiteral("0.5, 1 and 1.5")));
+    if (isSet("length") && !(line.length = choose(Lengths, value("length"), true)))
+        return fail(
+            badValue(QStringLiteral("length"), value("length"), QStringLiteral("0.5, 1 and 1.5")));
+    if (isSet("colour") && !(line.colour = choose(Colours, value("colour"), false)))
+        return fail(badValue(QStringLiteral("colour"), value("colour"),
+                             QStringLiteral("black, red, green and blue")));
+    if (isSet("speed") && !(line.speed = wholeNumber(value("speed"), 1, SlowestSpeed)))
+        return fail(badValue(QStringLiteral("speed"), value("speed"),
+                             QStringLiteral("whole numbers from 1 to %1").arg(SlowestSpeed)));
+    line.start = isSet("start");
+
+    for (const char *name : {"render", "csv"}) {
+        if (isSet(name) && value(name).isEmpty())
+            return fail(QStringLiteral("%1: --%2 needs a file name").arg(Program, name));
+    }
+    line.picturePath = value("render");
+    line.csvPath = value("csv");
+    if (!line.picturePath.isEmpty() || !line.csvPath.isEmpty())
+        line.action = Action::Render;
+    if (isSet("scale")) {
+        const auto scale = wholeNumber(value("scale"), 1, LargestScale);
+        if (!scale)
+            return fail(badValue(QStringLiteral("scale"), value("scale"),
+                                 QStringLiteral("whole numbers from 1 to %1").arg(LargestScale)));
+        if (line.picturePath.isEmpty())
+            return fail(
+                QStringLiteral("%1: --scale %2: only with --render").arg(Program, value("scale")));
+        line.scale = *scale;
+    }
+    return line;
+}
+
+QString CommandLine::helpText()
+{
+    QString text = QStringLiteral(
+        "Usage: quorvane [OPTION]...\n"
+        "Partial reflection of light by a sheet of glass with two surfaces.\n"
+        "\n"
+        "Presets are applied after start-up as the matching clicks would be, in the order\n"
+        "frequency, length, colour, speed, start. A frequency also chooses its colour, so\n"
+        "give --colour to plot in another.\n"
+        "\n"
+        "Options:\n");
+    for (const OptionText &o : Options) {
+        QString names = QStringLiteral("--") + QString::fromLatin1(o.name);
+        if (o.valueName)
+            names += u' ' + QString::fromLatin1(o.valueName);
+        if (names == u"--help")
+            names = QStringLiteral("-h, --help");
+        text += QStringLiteral("  %1%2\n").arg(names, -16).arg(QString::fromLatin1(o.description));
+    }
+    text += QStringLiteral(
+        "\n"
+        "Examples:\n"
+        "  quorvane --frequency 0.5 --length 0.5 --speed 10 --start\n"
+        "  quorvane --render curve.png --csv curve.csv --frequency 0.5 --scale 2\n"
+        "\n"
+        "Exit status: 0 on success, 1 when a file cannot be written, 2 for bad arguments.\n");
+    return text;
+}
+
+QString CommandLine::versionText()
+{
+    return QStringLiteral("quorvane " QUORVANE_VERSION "\n");
+}
+
+void applyPresets(QWidget &window, const CommandLine &line)
+{
+    const auto click = [&window](const auto &choices, std::optional<Option> chosen) {
+        if (!chosen)
+            return;
+        for (const Choice &choice : choices) {
+            if (choice.option != *chosen)
+                continue;
+            auto *button =
+                window.findChild<QAbstractButton *>(QString::fromUtf8(choice.objectName));
+            Q_ASSERT_X(button, "applyPresets", choice.objectName);
+            if (button)
+                button->click();
+        }
+    };
+    click(Frequencies, line.frequency);
+    click(Lengths, line.length);
+    click(Colours, line.colour);
+    if (line.speed) {
+        auto *scrollBar = window.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
+        Q_ASSERT(scrollBar);
+        if (scrollBar)
+            scrollBar->setValue(*line.speed);
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class CurveLog;
+class QWidget;
+
+// The picture and the curves' numbers on their way out of the window: to a file, to the
+// clipboard, or (for scripts) straight to files without a window on the screen.
+namespace PictureFiles {
+
+// The window's client area as the person sees it, controls included, at the window's
+// device pixel ratio.
+QImage windowPicture(QWidget &window);
+
+// A file's whole content: a picture in the format its suffix names (PNG when the suffix
+// names none), or bytes.
+struct Content {
+    QString path;
+    QByteArray bytes;
+};
+Content pictureFile(const QImage &picture, const QString &path);
+
+// Writes every file whole or none of them: each is written beside its place first and put
+// in place only when all were written, so a failure leaves no partial file behind. On
+// failure *error says which path and why.
+bool writeFiles(const std::vector<Content> &files, QString *error);
+
+// quorvane-YYYYMMDD-HHMMSS.<suffix> in the user's Pictures folder (or Documents for CSV).
+QString suggestedPath(const QString &suffix);
+
+} // namespace PictureFiles
+
+// The three ways out in the window: Ctrl+S saves the picture, Ctrl+C copies it, Ctrl+E
+// saves the curves as CSV; the same three in a context menu on the canvas. Each goes
+// through the window's input gate, so one given during a run acts after it, in order.
+class PictureExport : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Gate = std::function<void(std::function<void()>)>;
+    // Asks where to save; empty when the person cancels.
+    using FileChooser = std::function<QString(const QString &title, const QString &suggested,
+                                              const QString &filter)>;
+
+    PictureExport(QWidget &window, QWidget &canvas, const CurveLog &curves, Gate gate);
+
+    void savePicture();
+    void copyPicture();
+    void saveCurves();
+
+    // A file dialog unless replaced (tests answer it themselves).
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
+private:
+    void showContextMenu(const QPoint &position);
+    void reportFailure(const QString &error);
+
+    QWidget &m_window;
+    QWidget &m_canvas;
+    const CurveLog &m_curves;
+    Gate m_gate;
+    FileChooser m_chooseFile;
+};
