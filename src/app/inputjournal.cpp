@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
-#include <QWindow>
 
 namespace {
 
@@ -19,6 +19,7 @@ bool isUserInput(const QEvent *event)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::Wheel:
+    case QEvent::ContextMenu:
         return true;
     case QEvent::MouseMove:
         // A move with a button held drags; hovering only changes highlights.
@@ -26,6 +27,50 @@ bool isUserInput(const QEvent *event)
     default:
         return false;
     }
+}
+
+// A copy that keeps the positions the event had when it came. A mouse or wheel event's
+// point shares its data with the pointing device, which later input moves on, so a plain
+// clone would be replayed where the pointer is by then.
+std::unique_ptr<QEvent> lastingCopy(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        const auto *mouse = static_cast<const QMouseEvent *>(event);
+        auto copy = std::make_unique<QMouseEvent>(
+            mouse->type(), mouse->position(), mouse->scenePosition(), mouse->globalPosition(),
+            mouse->button(), mouse->buttons(), mouse->modifiers(), mouse->pointingDevice());
+        copy->setTimestamp(mouse->timestamp());
+        return copy;
+    }
+    case QEvent::Wheel: {
+        const auto *wheel = static_cast<const QWheelEvent *>(event);
+        auto copy = std::make_unique<QWheelEvent>(
+            wheel->position(), wheel->globalPosition(), wheel->pixelDelta(), wheel->angleDelta(),
+            wheel->buttons(), wheel->modifiers(), wheel->phase(), wheel->inverted(),
+            wheel->source(), wheel->pointingDevice());
+        copy->setTimestamp(wheel->timestamp());
+        return copy;
+    }
+    default:
+        return std::unique_ptr<QEvent>(event->clone());
+    }
+}
+
+// A replayed event comes from the program as far as the toolkit knows, and the toolkit
+// moves the focus on a click only for the user's own; a replayed press does it here.
+void giveFocusOnPress(QObject *receiver, const QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return;
+    auto *widget = qobject_cast<QWidget *>(receiver);
+    while (widget && !(widget->focusPolicy() & Qt::ClickFocus) && !widget->isWindow())
+        widget = widget->parentWidget();
+    if (widget && (widget->focusPolicy() & Qt::ClickFocus))
+        widget->setFocus(Qt::MouseFocusReason);
 }
 
 } // namespace
@@ -74,18 +119,31 @@ void InputJournal::clear()
     m_entries.clear();
 }
 
+// Input is taken where the toolkit hands it to a control, after it has found the control
+// under the pointer or with the focus, so that its own bookkeeping (which control a
+// release belongs to, what lies under the pointer) follows the input as it comes.
 bool InputJournal::belongsToWindow(const QObject *object) const
 {
-    if (auto *widget = qobject_cast<const QWidget *>(object))
-        return widget->window() == m_window;
-    return object == m_window->windowHandle();
+    auto *widget = qobject_cast<const QWidget *>(object);
+    return widget && widget->window() == m_window;
+}
+
+// Keys go to whatever has the focus when they are replayed: a Tab before them may have
+// moved it.
+QObject *InputJournal::keyReceiver(const Entry &entry) const
+{
+    const QEvent::Type type = entry.event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return entry.receiver;
+    QWidget *focus = QApplication::focusWidget();
+    return focus && focus->window() == m_window ? focus : entry.receiver.data();
 }
 
 bool InputJournal::eventFilter(QObject *watched, QEvent *event)
 {
     if (!isHoldingInput() || !isUserInput(event) || !belongsToWindow(watched))
         return false;
-    m_entries.push_back({watched, std::unique_ptr<QEvent>(event->clone()), {}});
+    m_entries.push_back({watched, lastingCopy(event), {}});
     scheduleReplay();
     return true;
 }
@@ -109,9 +167,8 @@ void InputJournal::replayNext()
     if (entry.action) {
         entry.action();
     } else if (entry.receiver) {
-        // notify() rather than sendEvent(), which would mark the event as coming from the
-        // program: the toolkit gives the focus on a click only for the user's own input.
-        QCoreApplication::instance()->notify(entry.receiver, entry.event.get());
+        giveFocusOnPress(entry.receiver, entry.event.get());
+        QCoreApplication::sendEvent(keyReceiver(entry), entry.event.get());
     }
     // The entry may have started a run; its end schedules the rest.
     scheduleReplay();

@@ -47,6 +47,7 @@ private:
     };
 
     bool belongsToWindow(const QObject *object) const;
+    QObject *keyReceiver(const Entry &entry) const;
     void scheduleReplay();
     void replayNext();
 
