@@ -65,11 +65,11 @@ class RecordingCanvas : public Canvas,
 {
 public:
     void setPenWidth(int width) override { calls.push_back(Call::penWidth(width)); }
-    void line(float x1, float y1, float x2, float y2, StrokeColour colour) override
+    void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override
     {
         calls.push_back({Call::Kind::Line, x1, y1, x2, y2, colour, 0, {}});
     }
-    void circle(float x, float y, float radius, StrokeColour colour) override
+    void drawCircle(float x, float y, float radius, StrokeColour colour) override
     {
         calls.push_back({Call::Kind::Circle, x, y, radius, 0, colour, 0, {}});
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/canvas.h"
 #include "canvas/deletequestion.h"
 #include "run/curvelog.h"
 #include "run/runendview.h"
@@ -31,8 +32,7 @@ class MainWindow : public QWidget, private SettingsView, private RunEndView
     Q_OBJECT
 
 public:
-    // Large enough to show the whole picture a run draws.
-    static constexpr QSize ClientSize{800, 581};
+    static constexpr QSize ClientSize = PictureSize;
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;

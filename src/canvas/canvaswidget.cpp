@@ -17,13 +17,13 @@ void CanvasWidget::setPenWidth(int width)
     m_canvas.setPenWidth(width);
 }
 
-void CanvasWidget::line(float x1, float y1, float x2, float y2, StrokeColour colour)
+void CanvasWidget::drawLine(float x1, float y1, float x2, float y2, StrokeColour colour)
 {
     m_canvas.line(x1, y1, x2, y2, colour);
     scheduleFlush();
 }
 
-void CanvasWidget::circle(float x, float y, float radius, StrokeColour colour)
+void CanvasWidget::drawCircle(float x, float y, float radius, StrokeColour colour)
 {
     m_canvas.circle(x, y, radius, colour);
     scheduleFlush();

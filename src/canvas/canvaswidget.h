@@ -18,10 +18,6 @@ public:
     explicit CanvasWidget(QSize logicalSize, QWidget *parent = nullptr);
 
     void setPenWidth(int width) override;
-    void line(float x1, float y1, float x2, float y2,
-              StrokeColour colour = StrokeColour::fore()) override;
-    void circle(float x, float y, float radius,
-                StrokeColour colour = StrokeColour::fore()) override;
 
     // Paints into the canvas image itself, as the items on the canvas's layer do.
     void paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint);
@@ -32,6 +28,8 @@ public:
     void setWholeStrokeDamage(bool enabled) { m_canvas.setWholeStrokeDamage(enabled); }
 
 protected:
+    void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
+    void drawCircle(float x, float y, float radius, StrokeColour colour) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -144,7 +144,7 @@ QPen ImageCanvas::pen(StrokeColour colour) const
     return QPen(QColor(colour.resolved()), m_penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
-void ImageCanvas::line(float x1, float y1, float x2, float y2, StrokeColour colour)
+void ImageCanvas::drawLine(float x1, float y1, float x2, float y2, StrokeColour colour)
 {
     if (!isFinite(x1, y1, x2, y2))
         return;
@@ -160,7 +160,7 @@ void ImageCanvas::line(float x1, float y1, float x2, float y2, StrokeColour colo
         markChanged(strokeBounds(x1, y1, x2, y2, m_penWidth + 1));
 }
 
-void ImageCanvas::circle(float x, float y, float radius, StrokeColour colour)
+void ImageCanvas::drawCircle(float x, float y, float radius, StrokeColour colour)
 {
     if (!isFinite(x, y, radius, 0.0f))
         return;

@@ -19,10 +19,6 @@ public:
     explicit ImageCanvas(QSize logicalSize, qreal devicePixelRatio = 1.0);
 
     void setPenWidth(int width) override;
-    void line(float x1, float y1, float x2, float y2,
-              StrokeColour colour = StrokeColour::fore()) override;
-    void circle(float x, float y, float radius,
-                StrokeColour colour = StrokeColour::fore()) override;
 
     const QImage &image() const;
     QImage &image();
@@ -40,6 +36,10 @@ public:
     // Every stroke's whole bounding rectangle counts as changed, as before the changed
     // pixels were tracked. Only to compare the two.
     void setWholeStrokeDamage(bool enabled) { m_wholeStrokeDamage = enabled; }
+
+protected:
+    void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
+    void drawCircle(float x, float y, float radius, StrokeColour colour) override;
 
 private:
     bool fillHorizontalLine(double x1, double x2, double y, QRgb colour);

@@ -1,6 +1,6 @@
 #include "curvelog.h"
 
-#include "settings/colourwords.h"
+#include "settings/statewords.h"
 
 #include <algorithm>
 #include <cmath>

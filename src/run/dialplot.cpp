@@ -2,7 +2,7 @@
 
 #include "canvas/canvas.h"
 #include "scene.h"
-#include "settings/colourwords.h"
+#include "settings/statewords.h"
 
 #include <cmath>
 #include <optional>
@@ -43,6 +43,8 @@ double plotX(const Scene &s, int thickness)
     const double PhaseAngle = s.PhaseStep * thickness;
     const double sinPart = s.BackArrowLength * std::sin(PhaseAngle);
     double sum = sinPart * sinPart;
+    // Adding the negated front arrow, in this order, is deliberate: it rounds exactly as
+    // the plotted positions have always been computed.
     const double cosPart = s.BackArrowLength * std::cos(PhaseAngle) + -s.FrontArrowLength;
     sum = cosPart * cosPart + sum;
     return sum * 0.02;
@@ -57,22 +59,20 @@ double resultantLength(const Scene &s, int thickness)
 
 bool drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canvas &canvas)
 {
-    const auto f = [](double v) { return float(v); };
     const Tip tip = backArrowTip(s, s.PhaseStep * thickness);
     const Tip previous = backArrowTip(s, s.PhaseStep * (thickness - 1));
-    const float frontTipX = f(s.DialX + s.FrontArrowLength);
+    const double frontTipX = s.DialX + s.FrontArrowLength;
 
     canvas.setPenWidth(2);
-    canvas.line(frontTipX, f(s.DialY), f(previous.x), f(previous.y), StrokeColour::buttonFace());
-    canvas.line(frontTipX, f(s.DialY), f(tip.x), f(tip.y), StrokeColour::rgb(255, 0, 0));
-    canvas.line(f(s.DialX), f(s.DialY), f(previous.x), f(previous.y),
-                StrokeColour::rgb(255, 192, 192));
-    canvas.line(f(s.DialX), f(s.DialY), f(tip.x), f(tip.y), StrokeColour::rgb(0, 255, 0));
+    canvas.line(frontTipX, s.DialY, previous.x, previous.y, StrokeColour::buttonFace());
+    canvas.line(frontTipX, s.DialY, tip.x, tip.y, StrokeColour::rgb(255, 0, 0));
+    canvas.line(s.DialX, s.DialY, previous.x, previous.y, StrokeColour::rgb(255, 192, 192));
+    canvas.line(s.DialX, s.DialY, tip.x, tip.y, StrokeColour::rgb(0, 255, 0));
 
     const double PlotX = plotX(s, thickness);
     canvas.setPenWidth(2);
     const auto colour = pointColour(colourWord);
     if (colour)
-        canvas.circle(f(s.GraphLeft + PlotX), f(s.GraphTop + thickness), 1, *colour);
+        canvas.circle(s.GraphLeft + PlotX, s.GraphTop + thickness, 1, *colour);
     return colour.has_value();
 }

@@ -2,13 +2,13 @@
 
 #include "canvas/canvas.h"
 #include "canvas/yesnoquestion.h"
-#include "settings/colourwords.h"
 #include "settings/settingsstore.h"
+#include "settings/statewords.h"
 
 namespace {
 
-constexpr double AreaWidth = 800;
-constexpr double AreaHeight = 581;
+constexpr double AreaWidth = PictureWidth;
+constexpr double AreaHeight = PictureHeight;
 
 // Rows are wiped from the bottom up, one line per row y = AreaHeight - t; rows above the
 // canvas (t of 582 and more) are drawn all the same.
@@ -16,8 +16,8 @@ void clearRows(Canvas &canvas, int firstT, int lastT, double left, double right)
 {
     const auto grey = StrokeColour::rgb(192, 192, 192);
     for (int t = firstT; t <= lastT; ++t) {
-        const auto y = float(AreaHeight - t);
-        canvas.line(float(left), y, float(right), y, grey);
+        const double y = AreaHeight - t;
+        canvas.line(left, y, right, y, grey);
     }
 }
 

@@ -38,20 +38,19 @@ Scene Scene::fromSettings(const SettingsStore &settings)
 
 void drawStaticScene(const Scene &s, Canvas &canvas)
 {
-    const auto f = [](double v) { return float(v); };
     const double maxArrow = s.FrontArrowLength + s.BackArrowLength;
     const double maximumX = s.GraphLeft + 0.02 * maxArrow * maxArrow;
     const double halfMaximumX = s.GraphLeft + 0.01 * maxArrow * maxArrow;
 
     canvas.setPenWidth(1);
-    canvas.line(f(s.GraphLeft), f(s.GraphTop), f(s.GraphLeft), f(s.GraphBottom));
-    canvas.line(f(s.DialX), f(s.DialY), f(s.DialX + s.FrontArrowLength), f(s.DialY));
-    canvas.line(f(s.GraphLeft), f(s.GraphTop), f(s.GraphRight), f(s.GraphTop));
-    canvas.circle(f(s.DialX), f(s.DialY), f(s.FrontArrowLength));
-    canvas.line(f(s.SheetLeft), f(s.FrontY), f(s.SheetRight), f(s.FrontY));
-    canvas.circle(f(s.SourceX), f(s.SourceY), 5);
-    canvas.circle(f(s.DetectorX), f(s.DetectorY), 5);
-    canvas.line(f(s.SourceX), f(s.SourceY), f(s.ReflectX), f(s.FrontY));
-    canvas.line(f(maximumX), f(s.GraphTop), f(maximumX), f(s.GraphBottom));
-    canvas.line(f(halfMaximumX), f(s.GraphTop), f(halfMaximumX), f(s.GraphBottom));
+    canvas.line(s.GraphLeft, s.GraphTop, s.GraphLeft, s.GraphBottom);
+    canvas.line(s.DialX, s.DialY, s.DialX + s.FrontArrowLength, s.DialY);
+    canvas.line(s.GraphLeft, s.GraphTop, s.GraphRight, s.GraphTop);
+    canvas.circle(s.DialX, s.DialY, s.FrontArrowLength);
+    canvas.line(s.SheetLeft, s.FrontY, s.SheetRight, s.FrontY);
+    canvas.circle(s.SourceX, s.SourceY, 5);
+    canvas.circle(s.DetectorX, s.DetectorY, 5);
+    canvas.line(s.SourceX, s.SourceY, s.ReflectX, s.FrontY);
+    canvas.line(maximumX, s.GraphTop, maximumX, s.GraphBottom);
+    canvas.line(halfMaximumX, s.GraphTop, halfMaximumX, s.GraphBottom);
 }

@@ -1,13 +1,14 @@
 #pragma once
 
-class Canvas;
+#include "canvas/canvas.h"
+
 class SettingsStore;
 
 // Where everything of a run's picture lies, in canvas pixels. Computed afresh by every run
 // from fixed layout constants and three settings; never scaled to the window.
 struct Scene {
-    double AreaWidth = 800;
-    double AreaHeight = 581;
+    double AreaWidth = PictureWidth;
+    double AreaHeight = PictureHeight;
     // The two settings the geometry below follows, as read for this run.
     double RelativeFrequency = 1;
     double RelativeLength = 1;

@@ -16,24 +16,23 @@ constexpr int LastThickness = 300;
 void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings, Canvas &canvas,
                    PlotRecorder &plots)
 {
-    const auto f = [](double v) { return float(v); };
     const auto erase = StrokeColour::inactiveBorder();
 
     canvas.setPenWidth(3);
-    canvas.line(f(s.DialX), f(s.DialY), f(s.DialX + s.FrontArrowLength), f(s.DialY));
+    canvas.line(s.DialX, s.DialY, s.DialX + s.FrontArrowLength, s.DialY);
     canvas.setPenWidth(1);
     const double BackY = s.FrontY + thickness;
     const double PrevBackY = s.FrontY + thickness - 1;
 
-    canvas.line(f(s.SheetLeft), f(BackY), f(s.SheetRight), f(BackY));
+    canvas.line(s.SheetLeft, BackY, s.SheetRight, BackY);
     // The front path goes down before the previous back path is erased, so the erasing
     // lines may take pixels out of it; the new back path then puts back what it covers.
-    canvas.line(f(s.SourceX), f(s.SourceY), f(s.ReflectX), f(s.FrontY));
-    canvas.line(f(s.SourceX), f(s.SourceY), f(s.ReflectX), f(PrevBackY), erase);
-    canvas.line(f(s.ReflectX), f(s.FrontY), f(s.DetectorX), f(s.DetectorY));
-    canvas.line(f(s.SourceX), f(s.SourceY), f(s.ReflectX), f(BackY));
-    canvas.line(f(s.ReflectX), f(PrevBackY), f(s.DetectorX), f(s.DetectorY), erase);
-    canvas.line(f(s.ReflectX), f(BackY), f(s.DetectorX), f(s.DetectorY));
+    canvas.line(s.SourceX, s.SourceY, s.ReflectX, s.FrontY);
+    canvas.line(s.SourceX, s.SourceY, s.ReflectX, PrevBackY, erase);
+    canvas.line(s.ReflectX, s.FrontY, s.DetectorX, s.DetectorY);
+    canvas.line(s.SourceX, s.SourceY, s.ReflectX, BackY);
+    canvas.line(s.ReflectX, PrevBackY, s.DetectorX, s.DetectorY, erase);
+    canvas.line(s.ReflectX, BackY, s.DetectorX, s.DetectorY);
 
     const QString colourWord = settings.text(StateField::nBarva);
     if (drawDialAndPlot(s, thickness, colourWord, canvas))
@@ -45,7 +44,7 @@ void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings,
     // sheet in every step and would otherwise leave their marks in it.
     canvas.setPenWidth(1);
     for (int k = 1; k <= thickness; ++k)
-        canvas.line(f(s.SheetLeft), f(s.FrontY + k), f(s.SheetRight), f(s.FrontY + k));
+        canvas.line(s.SheetLeft, s.FrontY + k, s.SheetRight, s.FrontY + k);
 }
 
 } // namespace

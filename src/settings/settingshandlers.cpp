@@ -1,6 +1,6 @@
 #include "settingshandlers.h"
 
-#include "colourwords.h"
+#include "statewords.h"
 #include "numbertext.h"
 #include "settingsstore.h"
 #include "settingsview.h"

@@ -2,7 +2,8 @@
 
 #include <QStringView>
 
-// The words the graph colour is stored as; compared exactly, accents and case included.
+// The fixed words the state fields hold, the graph colour's and the first-run flag's;
+// compared exactly, accents and case included.
 namespace ColourWord {
 inline constexpr QStringView modrá = u"modrá";
 inline constexpr QStringView zelená = u"zelená";
