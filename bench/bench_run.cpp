@@ -6,7 +6,7 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/screenupdates.h"
-#include "canvas/canvaswidget.h"
+#include "app/canvaswidget.h"
 #include "canvas/imagecanvas.h"
 #include "canvas/yesnoquestion.h"
 #include "run/curvelog.h"

@@ -3,7 +3,7 @@
 
 #include "app/fonts.h"
 #include "app/mainwindow.h"
-#include "canvas/canvaswidget.h"
+#include "app/canvaswidget.h"
 
 #include <QAccessible>
 #include <QApplication>

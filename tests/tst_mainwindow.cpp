@@ -3,8 +3,8 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/pictureexport.h"
-#include "canvas/canvasitem.h"
-#include "canvas/canvaswidget.h"
+#include "app/canvasitem.h"
+#include "app/canvaswidget.h"
 #include "run/reflectionrun.h"
 
 #include <QAccessible>

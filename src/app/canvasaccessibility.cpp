@@ -1,6 +1,6 @@
 #include "canvasaccessibility.h"
 
-#include "canvas/canvaswidget.h"
+#include "canvaswidget.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

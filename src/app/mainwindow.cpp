@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
 #include "accessiblecontrols.h"
-#include "canvas/canvasitem.h"
-#include "canvas/canvaswidget.h"
+#include "canvasitem.h"
+#include "canvaswidget.h"
 #include "canvas/strokecolour.h"
 #include "canvasaccessibility.h"
 #include "fonts.h"

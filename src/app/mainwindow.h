@@ -1,7 +1,7 @@
 #pragma once
 
 #include "canvas/canvas.h"
-#include "canvas/deletequestion.h"
+#include "deletequestion.h"
 #include "run/curvelog.h"
 #include "run/runendview.h"
 #include "settings/settingshandlers.h"

@@ -2,8 +2,8 @@
 
 #include "mainwindow.h"
 
-#include "canvas/canvasitem.h"
-#include "canvas/canvaswidget.h"
+#include "canvasitem.h"
+#include "canvaswidget.h"
 #include "canvas/strokecolour.h"
 #include "fonts.h"
 #include "scrollbarfocus.h"

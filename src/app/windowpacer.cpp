@@ -1,6 +1,6 @@
 #include "windowpacer.h"
 
-#include "canvas/canvaswidget.h"
+#include "canvaswidget.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 #include "canvasitem.h"
 
 #include "canvaswidget.h"
-#include "strokecolour.h"
+#include "canvas/strokecolour.h"
 
 #include <QPainter>
 

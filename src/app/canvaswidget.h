@@ -1,7 +1,7 @@
 #pragma once
 
-#include "canvas.h"
-#include "imagecanvas.h"
+#include "canvas/canvas.h"
+#include "canvas/imagecanvas.h"
 
 #include <QWidget>
 

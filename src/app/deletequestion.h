@@ -1,6 +1,6 @@
 #pragma once
 
-#include "yesnoquestion.h"
+#include "canvas/yesnoquestion.h"
 
 #include <QPointer>
 
