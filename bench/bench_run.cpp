@@ -3,10 +3,10 @@
 // depend on the screen's scale come from copies of this program started at scale 1 and 2,
 // which also give the time from process start to the first painted window.
 
+#include "app/canvaswidget.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/screenupdates.h"
-#include "app/canvaswidget.h"
 #include "canvas/imagecanvas.h"
 #include "canvas/yesnoquestion.h"
 #include "run/curvelog.h"

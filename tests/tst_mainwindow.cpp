@@ -1,10 +1,10 @@
 #include "recordingcanvas.h"
 
+#include "app/canvasitem.h"
+#include "app/canvaswidget.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/pictureexport.h"
-#include "app/canvasitem.h"
-#include "app/canvaswidget.h"
 #include "run/reflectionrun.h"
 
 #include <QAccessible>

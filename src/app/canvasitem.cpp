@@ -1,7 +1,7 @@
 #include "canvasitem.h"
 
-#include "canvaswidget.h"
 #include "canvas/strokecolour.h"
+#include "canvaswidget.h"
 
 #include <QPainter>
 

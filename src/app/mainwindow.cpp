@@ -1,10 +1,10 @@
 #include "mainwindow.h"
 
 #include "accessiblecontrols.h"
-#include "canvasitem.h"
-#include "canvaswidget.h"
 #include "canvas/strokecolour.h"
 #include "canvasaccessibility.h"
+#include "canvasitem.h"
+#include "canvaswidget.h"
 #include "fonts.h"
 #include "inputjournal.h"
 #include "keyboardnavigation.h"

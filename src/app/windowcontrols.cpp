@@ -2,9 +2,9 @@
 
 #include "mainwindow.h"
 
+#include "canvas/strokecolour.h"
 #include "canvasitem.h"
 #include "canvaswidget.h"
-#include "canvas/strokecolour.h"
 #include "fonts.h"
 #include "scrollbarfocus.h"
 #include "thicknesspicture.h"

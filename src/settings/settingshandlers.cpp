@@ -1,9 +1,9 @@
 #include "settingshandlers.h"
 
-#include "statewords.h"
 #include "numbertext.h"
 #include "settingsstore.h"
 #include "settingsview.h"
+#include "statewords.h"
 
 using NumberText::fromFraction;
 using NumberText::fromInteger;
