@@ -33,7 +33,9 @@ const QColor White(255, 255, 255);
 
 enum class Kind { Caption, StateField, ScrollBar, Frame, Option, Command, Label, Picture };
 
-using Member = std::variant<QLineEdit * MainWindow::*, QScrollBar * MainWindow::*,
+// The window's member that holds the control; a control added later needs none, since
+// its row alone places it, names it and, for an option, puts it in its frame's group.
+using Member = std::variant<std::monostate, QLineEdit * MainWindow::*, QScrollBar * MainWindow::*,
                             QGroupBox * MainWindow::*, QRadioButton * MainWindow::*,
                             QPushButton * MainWindow::*, CanvasItem * MainWindow::*>;
 
@@ -129,6 +131,23 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
     }
     return widget;
 }
+
+// The labels and the picture lie on the canvas's own layer.
+CanvasItem *createItem(const ControlRow &row, CanvasWidget *canvas)
+{
+    auto *item = new CanvasItem(QString::fromUtf8(row.name), row.place, canvas);
+    if (row.kind == Kind::Picture)
+        item->setPicture(thicknessPicture());
+    else
+        item->setText(QString::fromUtf8(row.caption), row.font(), Qt::AlignLeft | Qt::AlignTop);
+    if (row.visible)
+        item->show();
+    return item;
+}
+
+template <typename... Visitors> struct Overloaded : Visitors... {
+    using Visitors::operator()...;
+};
 
 } // namespace
 
@@ -228,22 +247,14 @@ void MainWindow::createControls()
     for (const ControlRow &row : rows) {
         QWidget *parent = row.frame ? static_cast<QWidget *>(this->*row.frame) : this;
         std::visit(
-            [&](auto member) {
-                using Control =
-                    std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
-                if constexpr (std::is_same_v<Control, CanvasItem>) {
-                    auto *item = new CanvasItem(QString::fromUtf8(row.name), row.place, m_canvas);
-                    if (row.kind == Kind::Picture)
-                        item->setPicture(thicknessPicture());
-                    else
-                        item->setText(QString::fromUtf8(row.caption), row.font(),
-                                      Qt::AlignLeft | Qt::AlignTop);
-                    if (row.visible)
-                        item->show();
-                    this->*member = item;
-                } else {
+            Overloaded{
+                [&](std::monostate) { createWidget(row, parent); },
+                [&](CanvasItem *MainWindow::*member) { this->*member = createItem(row, m_canvas); },
+                [&](auto member) {
+                    using Control =
+                        std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
                     this->*member = static_cast<Control *>(createWidget(row, parent));
-                }
+                },
             },
             row.member);
     }
