@@ -9,6 +9,7 @@ Usage: screen_reader.py <quorvane>
 import os
 import subprocess
 import sys
+import time
 
 import pyatspi
 from gi.repository import GLib
@@ -77,9 +78,17 @@ def poll():
         elif state["step"] == "answer the question":
             yes = find(app, pyatspi.ROLE_PUSH_BUTTON, "Yes")
             if yes is not None:
+                if find(app, pyatspi.ROLE_ALERT) is None:
+                    return fail("the open question is not in the tree as an alert")
                 yes.queryAction().doAction(0)
+                state["answered at"] = time.monotonic()
                 state["step"] = "wait for the second run"
-        elif state["step"] == "wait for the second run" and announced.count(DESCRIPTION) == 2:
+        elif state["step"] == "wait for the second run" and announced.count(DESCRIPTION) < 2:
+            # An answered box leaves the tree at once, not only when the run it opened ends.
+            if (find(app, pyatspi.ROLE_ALERT) is not None
+                    and time.monotonic() - state["answered at"] > 1.5):
+                return fail("the answered question is still in the accessibility tree")
+        elif state["step"] == "wait for the second run":
             print("and again after the second run")
             pyatspi.Registry.stop()
             return False
