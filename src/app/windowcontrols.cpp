@@ -64,8 +64,7 @@ void setBackground(QWidget *widget, const QColor &colour)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::Button, colour);
-    if (!qobject_cast<QRadioButton *>(widget))
-        palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Base, qobject_cast<QRadioButton *>(widget) ? White : colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

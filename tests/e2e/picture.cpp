@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace Pict {
 
@@ -119,6 +120,126 @@ bool isChosen(const QImage &image, int scale, const OptionButton &option)
             dark += image.rect().contains(x, y) && isDark(at(image, x, y));
     }
     return dark >= 2;
+}
+
+bool isWhiteInside(const QImage &image, int scale, const OptionButton &option)
+{
+    const QPointF centre(option.rect.x() + 7.0, option.rect.y() + option.rect.height() / 2.0);
+    const int cx = int(centre.x() * scale);
+    const int cy = int(centre.y() * scale);
+    for (int y = cy - 2 * scale; y <= cy + 2 * scale; ++y) {
+        for (int x = cx - 2 * scale; x <= cx + 2 * scale; ++x) {
+            if (!image.rect().contains(x, y) || at(image, x, y) != 0xffffffffu)
+                return false;
+        }
+    }
+    return true;
+}
+
+Problems checkFrame(const QImage &image, int scale, const Frame &frame)
+{
+    const QString name = QStringLiteral("frame \"%1\": ").arg(QString::fromUtf8(frame.title));
+    const QRect d = device(frame.rect, scale, image);
+    // The etched line: dark grey with white beside it.
+    constexpr QRgb Shadow = 0xff808080;
+    const auto isLine = [&](int x, int y) {
+        const QRgb pixel = at(image, x, y);
+        return pixel == Shadow || pixel == 0xffffffffu;
+    };
+    // Each side's line is the first dark grey met from the frame's edge inwards; the top
+    // one is looked for left of the title, which starts some pixels in.
+    const int reach = 4 * scale;
+    const auto first = [&](QPoint from, QPoint step, int count) -> std::optional<QPoint> {
+        for (QPoint p = from; count-- > 0; p += step) {
+            if (image.rect().contains(p) && at(image, p.x(), p.y()) == Shadow)
+                return p;
+        }
+        return std::nullopt;
+    };
+    const auto top = first({d.left() + 3 * scale, d.top()}, {0, 1}, d.height() / 2);
+    const auto left = first({d.left(), d.center().y()}, {1, 0}, reach);
+    const auto right = first({d.right(), d.center().y()}, {-1, 0}, reach);
+    const auto bottom = first({d.center().x(), d.bottom()}, {0, -1}, reach);
+    if (!top || !left || !right || !bottom)
+        return {name + QStringLiteral("its border line is missing on a side")};
+    const int bT = top->y();
+    const int bL = left->x();
+    const int bR = right->x();
+    const int bB = bottom->y();
+
+    Problems problems;
+    for (int y = bT; y <= bB; ++y) {
+        if (!isLine(bL, y) || !isLine(bR, y)) {
+            problems << name + QStringLiteral("a side line is broken at y %1").arg(y / scale);
+            break;
+        }
+    }
+    for (int x = bL; x <= bR; ++x) {
+        if (!isLine(x, bB)) {
+            problems << name + QStringLiteral("the bottom line is broken at x %1").arg(x / scale);
+            break;
+        }
+    }
+    // The top line leaves a gap for the title alone.
+    int gapLeft = bL;
+    while (gapLeft < bR && isLine(gapLeft, bT))
+        ++gapLeft;
+    int gapRight = bR;
+    while (gapRight > gapLeft && isLine(gapRight, bT))
+        --gapRight;
+    int inkTop = -1;
+    int inkBottom = -1;
+    for (int y = d.top(); y <= bT + 12 * scale && (inkTop < 0 || inkBottom == y - 1); ++y) {
+        for (int x = gapLeft; x <= gapRight; ++x) {
+            if (isDark(at(image, x, y))) {
+                if (inkTop < 0)
+                    inkTop = y;
+                inkBottom = y;
+                break;
+            }
+        }
+    }
+    if (inkTop < 0)
+        return problems << name + QStringLiteral("no title in the top line's gap");
+    int inkLeft = gapRight;
+    int inkRight = gapLeft;
+    for (int y = inkTop; y <= inkBottom; ++y) {
+        for (int x = gapLeft; x <= gapRight; ++x) {
+            if (isDark(at(image, x, y))) {
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+        }
+    }
+    // Room for a little padding, and for the trailing space of "Relative length ".
+    if (inkLeft - gapLeft > 4 * scale || gapRight - inkRight > 10 * scale)
+        problems << name +
+                        QStringLiteral("the top line is broken beyond the title, from x %1 to %2 "
+                                       "with the title from %3 to %4")
+                            .arg(gapLeft / scale)
+                            .arg(gapRight / scale)
+                            .arg(inkLeft / scale)
+                            .arg(inkRight / scale);
+    // The middle half of the title from its capitals' tops to its descenders' ends.
+    const int span = inkBottom - inkTop;
+    if (4 * (bT - inkTop) < span || 4 * (inkBottom - bT) < span)
+        problems << name + QStringLiteral("the top line at y %1 does not run through the middle "
+                                          "of the title, which spans y %2 to %3")
+                               .arg(bT / scale)
+                               .arg(inkTop / scale)
+                               .arg(inkBottom / scale);
+    // Outside the line (and its white beside it) only the title, on grey.
+    int outside = 0;
+    for (int y = d.top(); y <= d.bottom(); ++y) {
+        for (int x = d.left(); x <= d.right(); ++x) {
+            const bool inside = x >= bL && x <= bR + scale && y >= bT && y <= bB + scale;
+            const bool title = x >= gapLeft && x <= gapRight && y < bT;
+            outside += !inside && !title && at(image, x, y) != Grey;
+        }
+    }
+    if (outside > 0)
+        problems << name + QStringLiteral("%1 pixels outside its line are not grey").arg(outside);
+    return problems;
 }
 
 double plotX(const RunSettings &settings, int thickness)

@@ -14,6 +14,9 @@
 // screen scale has `scale` device pixels to each of them.
 namespace Pict {
 
+// Problems found, one line each; empty when the picture is right.
+using Problems = QStringList;
+
 inline constexpr QSize ClientSize{800, 581};
 
 inline constexpr QRgb Grey = 0xffc0c0c0;
@@ -53,6 +56,15 @@ inline constexpr OptionButton Len05{"op05D", {656, 104, 49, 17}};
 inline constexpr OptionButton Len1{"op1D", {680, 120, 33, 13}};
 inline constexpr OptionButton Len15{"op15D", {704, 136, 41, 13}};
 
+// The titled frames around the option groups.
+struct Frame {
+    const char *title;
+    QRect rect;
+};
+inline constexpr Frame ColourFrame{"Graph colour", {80, 0, 137, 57}};
+inline constexpr Frame FrequencyFrame{"Relative frequency", {136, 72, 161, 57}};
+inline constexpr Frame LengthFrame{"Relative length ", {632, 88, 129, 65}};
+
 // The point where a click on the option's caption lands.
 inline QPoint clickPoint(const OptionButton &option)
 {
@@ -60,6 +72,12 @@ inline QPoint clickPoint(const OptionButton &option)
 }
 // Whether the option's round indicator shows the dot of the chosen option.
 bool isChosen(const QImage &image, int scale, const OptionButton &option);
+
+// Whether the option's round indicator is white inside, as an unchosen one should be.
+bool isWhiteInside(const QImage &image, int scale, const OptionButton &option);
+// A classic titled frame: an etched line all round whose top runs through the middle of
+// the title, unbroken but for the title, and nothing of the options outside it.
+Problems checkFrame(const QImage &image, int scale, const Frame &frame);
 
 // What a run is set to; the curve follows from frequency and length.
 struct RunSettings {
@@ -77,9 +95,6 @@ struct Curve {
     RunSettings settings;
     QRgb colour;
 };
-
-// Problems found, one line each; empty when the picture is right.
-using Problems = QStringList;
 
 // Every one of the 301 points of `curve` is where it belongs, give or take a pixel
 // (except where a curve of `later` plotted over it), and no pixel of its colour lies

@@ -18,6 +18,8 @@ constexpr int PollMs = 40;
 
 // A quiet spot of the canvas, right of the graph and below everything a run draws.
 constexpr QPoint RestingPlace{790, 570};
+// Where the graph goes, empty until the first run.
+constexpr QRect EmptyGraph{430, 320, 360, 240};
 
 } // namespace
 
@@ -78,11 +80,20 @@ bool Session::start()
         fail(QStringLiteral("no window titled \"%1\" appeared").arg(MainTitle));
         return false;
     }
-    // Painted once the prompt is on the canvas and the Start button shows its caption.
+    // A window not yet painted shows black, dark enough to pass for text. Painted once the
+    // canvas's grey surrounds the prompt and fills the empty graph, the prompt shows dark
+    // text on grey, and Start a dark caption on its light face.
     const QImage shown = waitFor(
         [this](const QImage &image) {
-            return Pict::hasDarkPixels(image, m_scale, Pict::PromptRect) &&
-                   Pict::hasDarkPixels(image, m_scale, Pict::StartRect);
+            const QRect around = Pict::PromptRect.adjusted(-8, -8, 8, 8);
+            return Pict::countOther(image, m_scale, around, Pict::Grey) ==
+                       Pict::countOther(image, m_scale, Pict::PromptRect, Pict::Grey) &&
+                   Pict::countOther(image, m_scale, EmptyGraph, Pict::Grey) == 0 &&
+                   Pict::hasDarkPixels(image, m_scale, Pict::PromptRect) &&
+                   Pict::countColour(image, m_scale, Pict::PromptRect, Pict::Grey) > 0 &&
+                   Pict::hasDarkPixels(image, m_scale, Pict::StartRect) &&
+                   Pict::countOther(image, m_scale, Pict::StartRect, Pict::Black) >
+                       Pict::StartRect.width() * Pict::StartRect.height() * m_scale * m_scale / 2;
         },
         QStringLiteral("window-painted"));
     return !shown.isNull();

@@ -82,6 +82,26 @@ const QList<QRect> VisibleControls{
 const OptionButton AllOptions[] = {BlackColour, RedColour, GreenColour, BlueColour, Freq05,
                                    Freq1,       Freq15,    Len05,       Len1,       Len15};
 
+bool chosenAtStart(const OptionButton &option)
+{
+    return option.rect == Freq1.rect || option.rect == Len1.rect || option.rect == GreenColour.rect;
+}
+
+// The frames drawn as classic titled frames, and the unchosen options' circles white inside
+// whatever the option's background.
+Problems checkFramesAtStart(const QImage &image, int scale)
+{
+    Problems problems;
+    for (const Frame &frame : {ColourFrame, FrequencyFrame, LengthFrame})
+        problems += checkFrame(image, scale, frame);
+    for (const OptionButton &option : AllOptions) {
+        if (!chosenAtStart(option) && !isWhiteInside(image, scale, option))
+            problems << QStringLiteral("the circle of %1 is not white inside")
+                            .arg(QString::fromUtf8(option.name));
+    }
+    return problems;
+}
+
 } // namespace
 
 class EndToEnd : public QObject
@@ -207,8 +227,7 @@ private slots:
 
         // The start-up choices.
         for (const OptionButton &option : AllOptions) {
-            const bool expected = option.rect == Freq1.rect || option.rect == Len1.rect ||
-                                  option.rect == GreenColour.rect;
+            const bool expected = chosenAtStart(option);
             QVERIFY2(isChosen(image, 1, option) == expected,
                      qPrintable(QStringLiteral("%1 is %2chosen")
                                     .arg(QString::fromUtf8(option.name),
@@ -219,6 +238,8 @@ private slots:
         const QRgb track = image.pixel(440, 32);
         QVERIFY2(thumb != track && image.pixel(470, 32) == track,
                  "the scroll bar's thumb is not at its left end");
+        const Problems frames = checkFramesAtStart(image, 1);
+        QVERIFY2(frames.isEmpty(), qPrintable(report(frames)));
 
         session.key(QStringLiteral("space"));
         const QImage end = session.waitForRunEnd(QStringLiteral("space-run"));
@@ -511,10 +532,12 @@ private slots:
         Session session(prefix(), scale);
         session.setEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
         QVERIFY2(session.start(), qPrintable(session.error()));
-        session.grabAndSave(QStringLiteral("1-start"));
+        const QImage start = session.grabAndSave(QStringLiteral("1-start"));
         const auto window = session.display().findMapped(Session::MainTitle);
         QVERIFY(window);
         QCOMPARE(window->geometry, QRect(0, 0, 800 * scale, 581 * scale));
+        const Problems frames = checkFramesAtStart(start, scale);
+        QVERIFY2(frames.isEmpty(), qPrintable(report(frames)));
 
         const QImage first = startRun(session, QStringLiteral("2-default"));
         QVERIFY2(!first.isNull(), qPrintable(session.error()));
