@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Pict;
@@ -81,6 +82,25 @@ const QList<QRect> VisibleControls{
 
 const OptionButton AllOptions[] = {BlackColour, RedColour, GreenColour, BlueColour, Freq05,
                                    Freq1,       Freq15,    Len05,       Len1,       Len15};
+
+bool isColour(const OptionButton &option)
+{
+    return option.rect == BlackColour.rect || option.rect == RedColour.rect ||
+           option.rect == GreenColour.rect || option.rect == BlueColour.rect;
+}
+
+const QPoint ScrollRightArrow(ScrollRect.right() - 7, ScrollRect.center().y());
+
+// The scroll bar's thumb's right end: where the bare track ends, looked for from the right.
+int thumbEnd(const QImage &image)
+{
+    const int y = ScrollRect.center().y();
+    const QRgb track = image.pixel(ScrollRect.right() - 18, y);
+    int x = ScrollRect.right() - 18;
+    while (x > ScrollRect.left() + 16 && image.pixel(x, y) == track)
+        --x;
+    return x;
+}
 
 bool chosenAtStart(const OptionButton &option)
 {
@@ -164,9 +184,8 @@ private:
     // it however busy the machine is.
     static void slowDown(Session &session)
     {
-        const QPoint rightArrow(ScrollRect.right() - 7, ScrollRect.center().y());
-        session.click(rightArrow);
-        session.click(rightArrow);
+        session.click(ScrollRightArrow);
+        session.click(ScrollRightArrow);
     }
 
     static QImage runUntil(Session &session, int thickness, QRgb colour,
@@ -475,30 +494,72 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
     }
 
-    // Exit, or a close request from outside, during a run: the run finishes, then the
-    // program ends normally.
+    // Input during a run that ends the program: the run finishes, then what was given is
+    // carried out in order up to Exit or a close request, which ends the program normally;
+    // what came after it is dropped. A Start among it asks its question (once) and runs
+    // with the settings from before the input that followed it, and that input is carried
+    // out after the second run, keys as well as clicks.
     void endDuringRun_data()
     {
-        QTest::addColumn<bool>("exitButton");
-        QTest::newRow("Exit") << true;
-        QTest::newRow("close request") << false;
+        QTest::addColumn<QStringList>("during");
+        QTest::addColumn<bool>("asks");
+        QTest::addColumn<QString>("chosenAfter");
+        QTest::addColumn<bool>("scrolled");
+
+        const QString start = QStringLiteral("Start");
+        const QString red = QStringLiteral("0,5 red");
+        const QString scroll = QStringLiteral("scroll");
+        const QString exit = QStringLiteral("Exit");
+        const QString close = QStringLiteral("close");
+        QTest::newRow("Exit") << QStringList{exit} << false << QString() << false;
+        QTest::newRow("close request") << QStringList{close} << false << QString() << false;
+        QTest::newRow("Start, 0,5 red, scroll, Exit")
+            << QStringList{start, red, scroll, exit} << true << QString::fromUtf8(Freq05.name)
+            << true;
+        QTest::newRow("Start, 0,5 red, scroll, close request")
+            << QStringList{start, red, scroll, close} << true << QString::fromUtf8(Freq05.name)
+            << true;
+        QTest::newRow("Exit, Start") << QStringList{exit, start} << false << QString() << false;
+        // Space presses Start, which has the focus; after the second run Tab goes to the
+        // chosen colour "zelená" and Down chooses the next one, "modrá".
+        QTest::newRow("keys space Tab Down, Exit")
+            << QStringList{QStringLiteral("keys space Tab Down"), exit} << true
+            << QString::fromUtf8(BlueColour.name) << false;
     }
 
     void endDuringRun()
     {
-        QFETCH(bool, exitButton);
+        QFETCH(QStringList, during);
+        QFETCH(bool, asks);
+        QFETCH(QString, chosenAfter);
+        QFETCH(bool, scrolled);
         Session session(prefix());
         QVERIFY2(session.start(), qPrintable(session.error()));
+        const QImage atStart = session.grab();
         if (!session.holdWindowContents())
             QSKIP("the X server lacks the Composite extension");
 
         slowDown(session);
         session.click(StartRect.center());
-        QVERIFY2(!runUntil(session, 40, Green, Defaults).isNull(), qPrintable(session.error()));
-        if (exitButton)
-            session.click(ExitRect.center());
-        else
-            session.display().requestClose(session.window());
+        const QImage early = runUntil(session, 40, Green, Defaults);
+        QVERIFY2(!early.isNull(), qPrintable(session.error()));
+        for (const QString &input : during) {
+            if (input == QLatin1String("Start"))
+                session.click(StartRect.center());
+            else if (input == QLatin1String("0,5 red"))
+                session.click(clickPoint(Freq05));
+            else if (input == QLatin1String("scroll"))
+                session.click(ScrollRightArrow);
+            else if (input == QLatin1String("Exit"))
+                session.click(ExitRect.center());
+            else if (input == QLatin1String("close"))
+                session.display().requestClose(session.window());
+            else
+                session.key(input.sliced(5));
+        }
+        const QImage given = session.grabAndSave(QStringLiteral("1-input-given"));
+        QVERIFY2(!runLooksComplete(given, 1),
+                 "the run ended before all the input was given: too busy a machine?");
 
         // The run goes on: later points appear in the window (unless the test saw none of
         // them, too busy to look; the last picture below tells all the same).
@@ -512,16 +573,71 @@ private slots:
         QVERIFY2(!later.isNull(), qPrintable(session.error()));
         session.save(later, QStringLiteral("1-run-goes-on"));
 
-        const auto status = session.waitForExit();
+        if (asks) {
+            const auto box = session.waitForQuestion();
+            QVERIFY2(box, qPrintable(session.error()));
+            session.grabAndSave(QStringLiteral("2-question"));
+            const auto windows = session.display().mappedTopLevels();
+            QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                                   [](const XDisplay::TopLevel &window) {
+                                       return window.title == Session::QuestionTitle;
+                                   }),
+                     1);
+            session.key(QStringLiteral("n"), box);
+            QVERIFY2(!session
+                          .waitFor([&](const QImage &) { return !session.question(); },
+                                   QStringLiteral("question-answered"))
+                          .isNull(),
+                     qPrintable(session.error()));
+        }
+
+        // No (further) question on the way to the end.
+        bool asked = false;
+        std::optional<int> status;
+        for (QDeadlineTimer deadline(60000);
+             !status && session.isRunning() && !deadline.hasExpired();) {
+            asked = asked || session.question();
+            status = session.waitForExit(100);
+        }
+        if (asked || !status)
+            session.grabAndSave(asked ? QStringLiteral("3-asked-again")
+                                      : QStringLiteral("3-did-not-end"));
+        QVERIFY2(!asked, "a question was asked after the input that ends the program");
         QVERIFY2(status, qPrintable(session.error()));
         QCOMPARE(*status, 0);
-        // What the window showed as it closed: the whole run, ended.
+
+        // What the window showed as it closed: every run ended, green at frequency 1 (a
+        // second run too, started before "0,5 red" was clicked), and the input given after
+        // a Start carried out.
         const QImage last =
-            session.save(session.heldWindowContents(), QStringLiteral("2-last-picture"));
+            session.save(session.heldWindowContents(), QStringLiteral("4-last-picture"));
         QVERIFY(!last.isNull());
-        Problems problems = checkRunEnd(last, 1);
+        // An option chosen takes the thickness picture away.
+        Problems problems = chosenAfter.isEmpty() ? checkRunEnd(last, 1) : checkSheet(last, 1);
         problems += checkCurve(last, 1, {Defaults, Green});
+        problems += checkNoCurve(last, 1, Red);
         QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        for (const OptionButton &option : AllOptions) {
+            const QString name = QString::fromUtf8(option.name);
+            bool expected = chosenAtStart(option);
+            if (chosenAfter == QString::fromUtf8(Freq05.name))
+                expected = name == chosenAfter || option.rect == RedColour.rect ||
+                           option.rect == Len1.rect;
+            else if (!chosenAfter.isEmpty() && isColour(option))
+                expected = name == chosenAfter;
+            QVERIFY2(isChosen(last, 1, option) == expected,
+                     qPrintable(QStringLiteral("%1 is %2chosen at the end")
+                                    .arg(name, expected ? QStringLiteral("not ") : QString())));
+        }
+        // Two steps from 1 to 3 before the run; one more if the arrow's click was carried out.
+        const int step = (thumbEnd(early) - thumbEnd(atStart)) / 2;
+        const int moved = thumbEnd(last) - thumbEnd(early);
+        QVERIFY2(step > 0, "the scroll bar's thumb did not move before the run");
+        QVERIFY2(scrolled ? std::abs(moved - step) <= 1 : moved == 0,
+                 qPrintable(QStringLiteral("the scroll bar's thumb moved by %1 pixels at the end, "
+                                           "%2 pixels a step")
+                                .arg(moved)
+                                .arg(step)));
     }
 
     // At a screen scale of 2 the canvas is drawn at the screen's resolution: crisp lines
