@@ -90,6 +90,7 @@ InputJournal::~InputJournal()
 void InputJournal::startRecording()
 {
     m_recording = true;
+    m_focusAtStart = m_window->focusWidget();
 }
 
 void InputJournal::stopRecording()
@@ -97,6 +98,11 @@ void InputJournal::stopRecording()
     if (!m_recording)
         return;
     m_recording = false;
+    // The toolkit gives the focus to a clicked control before the click reaches the
+    // journal; the click gives it again at its turn, and keys before it go where they were
+    // aimed.
+    if (m_focusAtStart && m_focusAtStart->isVisible())
+        m_focusAtStart->setFocus(Qt::OtherFocusReason);
     // Input the window system queued while the run held the thread is looked at again
     // only when the event loop next wakes; without this it would wait for the next event.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
@@ -128,14 +134,15 @@ bool InputJournal::belongsToWindow(const QObject *object) const
     return widget && widget->window() == m_window;
 }
 
-// Keys go to whatever has the focus when they are replayed: a Tab before them may have
-// moved it.
-QObject *InputJournal::keyReceiver(const Entry &entry) const
+// Keys go to whatever has the focus in the window when they are replayed: a Tab before
+// them may have moved it. The window need not be active then; the question may have had
+// the focus last.
+QObject *InputJournal::receiverAtReplay(const Entry &entry) const
 {
     const QEvent::Type type = entry.event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return entry.receiver;
-    QWidget *focus = QApplication::focusWidget();
+    QWidget *focus = m_window->focusWidget();
     return focus && focus->window() == m_window ? focus : entry.receiver.data();
 }
 
@@ -168,7 +175,7 @@ void InputJournal::replayNext()
         entry.action();
     } else if (entry.receiver) {
         giveFocusOnPress(entry.receiver, entry.event.get());
-        QCoreApplication::sendEvent(keyReceiver(entry), entry.event.get());
+        QCoreApplication::sendEvent(receiverAtReplay(entry), entry.event.get());
     }
     // The entry may have started a run; its end schedules the rest.
     scheduleReplay();

@@ -47,11 +47,12 @@ private:
     };
 
     bool belongsToWindow(const QObject *object) const;
-    QObject *keyReceiver(const Entry &entry) const;
+    QObject *receiverAtReplay(const Entry &entry) const;
     void scheduleReplay();
     void replayNext();
 
     QWidget *m_window = nullptr;
+    QPointer<QWidget> m_focusAtStart;
     std::deque<Entry> m_entries;
     bool m_recording = false;
     bool m_replayScheduled = false;
