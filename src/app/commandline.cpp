@@ -1,10 +1,9 @@
 #include "commandline.h"
 
-#include <QAbstractButton>
+#include "mainwindow.h"
+
 #include <QCommandLineParser>
 #include <QLocale>
-#include <QScrollBar>
-#include <QWidget>
 
 #include <array>
 
@@ -15,18 +14,14 @@ const QString Program = QStringLiteral("quorvane");
 struct Choice {
     const char *text;
     Option option;
-    const char *objectName;
 };
 
-constexpr std::array Frequencies{Choice{"0.5", Option::op05, "op05"},
-                                 Choice{"1", Option::op1, "op1"},
-                                 Choice{"1.5", Option::op15, "op15"}};
-constexpr std::array Lengths{Choice{"0.5", Option::op05D, "op05D"},
-                             Choice{"1", Option::op1D, "op1D"},
-                             Choice{"1.5", Option::op15D, "op15D"}};
-constexpr std::array Colours{
-    Choice{"black", Option::opCerna, "opCerna"}, Choice{"red", Option::opCervena, "opCervena"},
-    Choice{"green", Option::opzelená, "opzelená"}, Choice{"blue", Option::opModra, "opModra"}};
+constexpr std::array Frequencies{Choice{"0.5", Option::op05}, Choice{"1", Option::op1},
+                                 Choice{"1.5", Option::op15}};
+constexpr std::array Lengths{Choice{"0.5", Option::op05D}, Choice{"1", Option::op1D},
+                             Choice{"1.5", Option::op15D}};
+constexpr std::array Colours{Choice{"black", Option::opCerna}, Choice{"red", Option::opCervena},
+                             Choice{"green", Option::opzelená}, Choice{"blue", Option::opModra}};
 
 constexpr int SlowestSpeed = 30;
 constexpr int LargestScale = 4;
@@ -233,28 +228,11 @@ QString CommandLine::versionText()
     return QStringLiteral("quorvane " QUORVANE_VERSION "\n");
 }
 
-void applyPresets(QWidget &window, const CommandLine &line)
+void applyPresets(MainWindow &window, const CommandLine &line)
 {
-    const auto click = [&window](const auto &choices, std::optional<Option> chosen) {
-        if (!chosen)
-            return;
-        for (const Choice &choice : choices) {
-            if (choice.option != *chosen)
-                continue;
-            auto *button =
-                window.findChild<QAbstractButton *>(QString::fromUtf8(choice.objectName));
-            Q_ASSERT_X(button, "applyPresets", choice.objectName);
-            if (button)
-                button->click();
-        }
-    };
-    click(Frequencies, line.frequency);
-    click(Lengths, line.length);
-    click(Colours, line.colour);
-    if (line.speed) {
-        auto *scrollBar = window.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
-        Q_ASSERT(scrollBar);
-        if (scrollBar)
-            scrollBar->setValue(*line.speed);
-    }
+    for (const std::optional<Option> &chosen : {line.frequency, line.length, line.colour})
+        if (chosen)
+            window.clickOption(*chosen);
+    if (line.speed)
+        window.moveScrollBar(*line.speed);
 }

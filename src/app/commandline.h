@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class QWidget;
+class MainWindow;
 
 // What the program was asked to do on its command line. Reading it touches nothing, so
 // every case can be tried without starting the program.
@@ -38,4 +38,4 @@ struct CommandLine {
 // Applies the presets to the window as clicks would, in a fixed order whatever their
 // order on the line: frequency, length, colour, then the scroll bar. The handlers run, so
 // a frequency chooses its colour before the colour preset chooses another.
-void applyPresets(QWidget &window, const CommandLine &line);
+void applyPresets(MainWindow &window, const CommandLine &line);

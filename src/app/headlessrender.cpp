@@ -5,8 +5,6 @@
 #include "pictureexport.h"
 #include "run/steppacer.h"
 
-#include <QPushButton>
-
 #include <cstdio>
 
 namespace {
@@ -24,9 +22,7 @@ int renderHeadless(const CommandLine &line)
     MainWindow window;
     window.setPacer(std::make_unique<NoWait>());
     applyPresets(window, line);
-    auto *start = window.findChild<QPushButton *>(QStringLiteral("cmdStart"));
-    Q_ASSERT(start);
-    start->click();
+    window.pressStart();
 
     std::vector<PictureFiles::Content> files;
     if (!line.picturePath.isEmpty())

@@ -6,7 +6,6 @@
 #include "screenupdates.h"
 
 #include <QApplication>
-#include <QPushButton>
 
 #include <cstdio>
 
@@ -52,9 +51,7 @@ int main(int argc, char *argv[])
     MainWindow window;
     applyPresets(window, line);
     window.show();
-    if (line.start) {
-        auto *start = window.findChild<QPushButton *>(QStringLiteral("cmdStart"));
-        QMetaObject::invokeMethod(start, &QPushButton::click, Qt::QueuedConnection);
-    }
+    if (line.start)
+        QMetaObject::invokeMethod(&window, &MainWindow::pressStart, Qt::QueuedConnection);
     return QApplication::exec();
 }

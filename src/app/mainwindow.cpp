@@ -72,16 +72,15 @@ void MainWindow::wireEvents()
 {
     for (QButtonGroup *group : std::as_const(m_optionGroups))
         connect(group, &QButtonGroup::idClicked, this,
-                [this](int id) { m_journal->whenIdle([this, id] { optionClicked(Option(id)); }); });
+                [this](int id) { whenIdle([this, id] { optionClicked(Option(id)); }); });
     new KeyboardNavigation(this);
 
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
-        m_journal->whenIdle([this, value] { m_handlers->scrollBarChanged(value); });
+        whenIdle([this, value] { m_handlers->scrollBarChanged(value); });
     });
     connect(cmdStart, &QPushButton::clicked, this,
-            [this] { m_journal->whenIdle([this] { runReflection(); }); });
-    connect(cmdKonec, &QPushButton::clicked, this,
-            [this] { m_journal->whenIdle([this] { close(); }); });
+            [this] { whenIdle([this] { runReflection(); }); });
+    connect(cmdKonec, &QPushButton::clicked, this, [this] { whenIdle([this] { close(); }); });
 }
 
 void MainWindow::whenIdle(std::function<void()> action)
@@ -94,14 +93,32 @@ void MainWindow::optionClicked(Option option)
     m_handlers->optionChosen(option);
 }
 
+bool MainWindow::isRunning() const
+{
+    return m_journal->isRecording();
+}
+
+void MainWindow::clickOption(Option option)
+{
+    optionButton(option)->click();
+}
+
+void MainWindow::moveScrollBar(int value)
+{
+    HScroll1->setValue(value);
+}
+
+void MainWindow::pressStart()
+{
+    cmdStart->click();
+}
+
 void MainWindow::runReflection()
 {
-    m_running = true;
     m_journal->startRecording();
     ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this),
                   m_curves)
         .run();
-    m_running = false;
     m_canvas->flush();
     CanvasAccessibility::announce(*m_canvas, CurveText::describe(m_curves, QLocale()));
     m_journal->stopRecording();
@@ -120,11 +137,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
+QAbstractButton *MainWindow::optionButton(Option option) const
+{
+    for (QButtonGroup *group : m_optionGroups)
+        if (QAbstractButton *button = group->button(int(option)))
+            return button;
+    Q_UNREACHABLE();
+    return nullptr;
+}
+
 void MainWindow::selectOption(Option option)
 {
-    for (QButtonGroup *group : std::as_const(m_optionGroups))
-        if (QAbstractButton *button = group->button(int(option)))
-            button->setChecked(true);
+    optionButton(option)->setChecked(true);
 }
 
 void MainWindow::hideThicknessPicture()

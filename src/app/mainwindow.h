@@ -17,6 +17,7 @@
 
 class CanvasItem;
 class InputJournal;
+class QAbstractButton;
 class QButtonGroup;
 class CanvasWidget;
 class QGroupBox;
@@ -38,7 +39,7 @@ public:
     ~MainWindow() override;
 
     CanvasWidget *canvas() const { return m_canvas; }
-    bool isRunning() const { return m_running; }
+    bool isRunning() const;
     // The points of the curves the canvas shows now.
     const CurveLog &curves() const { return m_curves; }
     // Runs from now on are paced by this pacer instead of the window's own.
@@ -47,6 +48,11 @@ public:
     // Input that reaches a handler while a run lasts, or while input given during one is
     // still to be replayed, waits for its turn.
     void whenIdle(std::function<void()> action);
+
+    // As a person's clicks would: the handlers run, and during a run they wait for its end.
+    void clickOption(Option option);
+    void moveScrollBar(int value);
+    void pressStart();
 
 protected:
     bool event(QEvent *event) override;
@@ -58,6 +64,7 @@ private:
     void wireEvents();
 
     void optionClicked(Option option);
+    QAbstractButton *optionButton(Option option) const;
     void runReflection();
 
     void selectOption(Option option) override;
@@ -112,5 +119,4 @@ private:
 
     InputJournal *m_journal = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
-    bool m_running = false;
 };

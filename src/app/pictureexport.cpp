@@ -76,6 +76,26 @@ QString suggestedPath(const QString &suffix)
 
 } // namespace PictureFiles
 
+namespace {
+
+struct Way {
+    const char *text;
+    QKeyCombination key;
+    void (PictureExport::*action)();
+};
+
+// The three ways out, as the menu lists them and the keys give them.
+const Way Ways[] = {
+    {QT_TRANSLATE_NOOP("PictureExport", "Save picture…"), Qt::CTRL | Qt::Key_S,
+     &PictureExport::savePicture},
+    {QT_TRANSLATE_NOOP("PictureExport", "Copy picture"), Qt::CTRL | Qt::Key_C,
+     &PictureExport::copyPicture},
+    {QT_TRANSLATE_NOOP("PictureExport", "Save curves as CSV…"), Qt::CTRL | Qt::Key_E,
+     &PictureExport::saveCurves},
+};
+
+} // namespace
+
 PictureExport::PictureExport(QWidget &window, QWidget &canvas, const CurveLog &curves, Gate gate)
     : QObject(&window)
     , m_window(window)
@@ -91,15 +111,10 @@ PictureExport::PictureExport(QWidget &window, QWidget &canvas, const CurveLog &c
     })
 {
     setObjectName(QStringLiteral("pictureExport"));
-    const std::pair<QKeySequence, void (PictureExport::*)()> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_S), &PictureExport::savePicture},
-        {QKeySequence(Qt::CTRL | Qt::Key_C), &PictureExport::copyPicture},
-        {QKeySequence(Qt::CTRL | Qt::Key_E), &PictureExport::saveCurves},
-    };
-    for (const auto &[key, action] : keys) {
-        auto *shortcut = new QShortcut(key, &m_window);
+    for (const Way &way : Ways) {
+        auto *shortcut = new QShortcut(QKeySequence(way.key), &m_window);
         connect(shortcut, &QShortcut::activated, this,
-                [this, action = action] { m_gate([this, action] { (this->*action)(); }); });
+                [this, action = way.action] { m_gate([this, action] { (this->*action)(); }); });
     }
     // On the canvas only: the controls lie above it and keep their own menus, or none.
     m_canvas.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -110,16 +125,11 @@ void PictureExport::showContextMenu(const QPoint &position)
 {
     QMenu menu(&m_canvas);
     menu.setObjectName(QStringLiteral("canvasMenu"));
-    const std::tuple<QString, QKeySequence, void (PictureExport::*)()> items[] = {
-        {tr("Save picture…"), QKeySequence(Qt::CTRL | Qt::Key_S), &PictureExport::savePicture},
-        {tr("Copy picture"), QKeySequence(Qt::CTRL | Qt::Key_C), &PictureExport::copyPicture},
-        {tr("Save curves as CSV…"), QKeySequence(Qt::CTRL | Qt::Key_E), &PictureExport::saveCurves},
-    };
-    for (const auto &[text, key, action] : items) {
-        QAction *item = menu.addAction(text);
-        item->setShortcut(key);
+    for (const Way &way : Ways) {
+        QAction *item = menu.addAction(tr(way.text));
+        item->setShortcut(QKeySequence(way.key));
         connect(item, &QAction::triggered, this,
-                [this, action = action] { m_gate([this, action] { (this->*action)(); }); });
+                [this, action = way.action] { m_gate([this, action] { (this->*action)(); }); });
     }
     menu.exec(m_canvas.mapToGlobal(position));
 }
@@ -128,14 +138,8 @@ void PictureExport::savePicture()
 {
     // The picture as it was when asked for, before the dialog covers the window.
     const QImage picture = PictureFiles::windowPicture(m_window);
-    const QString path =
-        m_chooseFile(tr("Save picture"), PictureFiles::suggestedPath(QStringLiteral("png")),
-                     tr("PNG image (*.png)"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!PictureFiles::writeFiles({PictureFiles::pictureFile(picture, path)}, &error))
-        reportFailure(error);
+    saveAs(tr("Save picture"), QStringLiteral("png"), tr("PNG image (*.png)"),
+           [&picture](const QString &path) { return PictureFiles::pictureFile(picture, path); });
 }
 
 void PictureExport::copyPicture()
@@ -145,13 +149,20 @@ void PictureExport::copyPicture()
 
 void PictureExport::saveCurves()
 {
-    const QString path =
-        m_chooseFile(tr("Save curves as CSV"), PictureFiles::suggestedPath(QStringLiteral("csv")),
-                     tr("CSV file (*.csv)"));
+    saveAs(tr("Save curves as CSV"), QStringLiteral("csv"), tr("CSV file (*.csv)"),
+           [this](const QString &path) {
+               return PictureFiles::Content{path, m_curves.toCsv()};
+           });
+}
+
+void PictureExport::saveAs(const QString &title, const QString &suffix, const QString &filter,
+                           const std::function<PictureFiles::Content(const QString &)> &content)
+{
+    const QString path = m_chooseFile(title, PictureFiles::suggestedPath(suffix), filter);
     if (path.isEmpty())
         return;
     QString error;
-    if (!PictureFiles::writeFiles({{path, m_curves.toCsv()}}, &error))
+    if (!PictureFiles::writeFiles({content(path)}, &error))
         reportFailure(error);
 }
 

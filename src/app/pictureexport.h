@@ -61,6 +61,9 @@ public:
 
 private:
     void showContextMenu(const QPoint &position);
+    // Asks where, then writes the file whole or says why it could not.
+    void saveAs(const QString &title, const QString &suffix, const QString &filter,
+                const std::function<PictureFiles::Content(const QString &)> &content);
     void reportFailure(const QString &error);
 
     QWidget &m_window;

@@ -168,8 +168,7 @@ void ImageCanvas::drawCircle(float x, float y, float radius, StrokeColour colour
         strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1);
     if (m_wholeStrokeDamage)
         markChanged(bounds);
-    soil(toDevice(bounds));
-    keepBefore(toDevice(bounds));
+    aboutToPaint(toDevice(bounds));
     QPainter &p = painter();
     p.setPen(pen(colour));
     p.setBrush(Qt::NoBrush);
@@ -245,14 +244,19 @@ void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
         return;
     if (!m_wholeStrokeDamage) {
         const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
-        const int from = first;
-        first = firstOther(pixels, from, last, colour);
+        first = firstOther(pixels, first, last, colour);
         if (first > last)
             return;
         last = lastOther(pixels, first, last, colour);
         keepBefore(QRect(first, row, last - first + 1, 1));
     }
     fillPixels(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1, colour);
+}
+
+void ImageCanvas::aboutToPaint(const QRect &deviceRect)
+{
+    soil(deviceRect);
+    keepBefore(deviceRect);
 }
 
 // Marks the chunks of the rows a stroke may have painted, so that a row filled again
@@ -303,8 +307,7 @@ void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
         const QRect piece =
             toDevice(strokeBounds(x1 + (x2 - x1) * from, y1 + (y2 - y1) * from, x1 + (x2 - x1) * to,
                                   y1 + (y2 - y1) * to, m_penWidth + 1));
-        soil(piece);
-        keepBefore(piece);
+        aboutToPaint(piece);
     }
 }
 

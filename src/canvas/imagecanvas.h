@@ -45,6 +45,8 @@ private:
     bool fillHorizontalLine(double x1, double x2, double y, QRgb colour);
     void fillSpan(int row, int first, int last, QRgb colour);
     void soil(const QRect &deviceRect);
+    // What a stroke through QPainter does before it paints the device rectangle.
+    void aboutToPaint(const QRect &deviceRect);
     QPen pen(StrokeColour colour) const;
     QPainter &painter();
     void endPainting() const;

@@ -57,7 +57,8 @@ double resultantLength(const Scene &s, int thickness)
                       s.BackArrowLength * std::sin(PhaseAngle));
 }
 
-bool drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canvas &canvas)
+std::optional<double> drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord,
+                                      Canvas &canvas)
 {
     const Tip tip = backArrowTip(s, s.PhaseStep * thickness);
     const Tip previous = backArrowTip(s, s.PhaseStep * (thickness - 1));
@@ -72,7 +73,8 @@ bool drawDialAndPlot(const Scene &s, int thickness, QStringView colourWord, Canv
     const double PlotX = plotX(s, thickness);
     canvas.setPenWidth(2);
     const auto colour = pointColour(colourWord);
-    if (colour)
-        canvas.circle(s.GraphLeft + PlotX, s.GraphTop + thickness, 1, *colour);
-    return colour.has_value();
+    if (!colour)
+        return std::nullopt;
+    canvas.circle(s.GraphLeft + PlotX, s.GraphTop + thickness, 1, *colour);
+    return PlotX;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QStringView>
 
 class Canvas;
@@ -13,5 +15,6 @@ double resultantLength(const Scene &scene, int thickness);
 // One step's dial and curve: the back arrow turned to this thickness, the previous
 // resultant left as a pale trace, the new resultant, and one point of the curve in the
 // colour the word names (none for a word that names no colour). Leaves the pen at 2.
-// Tells whether a point was plotted.
-bool drawDialAndPlot(const Scene &scene, int thickness, QStringView colourWord, Canvas &canvas);
+// Returns the PlotX of the point, or nothing when none was plotted.
+std::optional<double> drawDialAndPlot(const Scene &scene, int thickness, QStringView colourWord,
+                                      Canvas &canvas);

@@ -35,10 +35,9 @@ void drawSweepStep(const Scene &s, int thickness, const SettingsStore &settings,
     canvas.line(s.ReflectX, BackY, s.DetectorX, s.DetectorY);
 
     const QString colourWord = settings.text(StateField::nBarva);
-    if (drawDialAndPlot(s, thickness, colourWord, canvas))
+    if (const auto PlotX = drawDialAndPlot(s, thickness, colourWord, canvas))
         plots.pointPlotted({s.RelativeFrequency, s.RelativeLength, colourWord, thickness,
-                            s.PhaseStep * thickness, resultantLength(s, thickness),
-                            plotX(s, thickness)});
+                            s.PhaseStep * thickness, resultantLength(s, thickness), *PlotX});
 
     // Every row is filled again, not only the newest: the erasing lines cross the whole
     // sheet in every step and would otherwise leave their marks in it.
