@@ -3,16 +3,16 @@
 // depend on the screen's scale come from copies of this program started at scale 1 and 2,
 // which also give the time from process start to the first painted window.
 
-#include "app/canvaswidget.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
-#include "app/screenupdates.h"
 #include "canvas/imagecanvas.h"
-#include "canvas/yesnoquestion.h"
 #include "run/curvelog.h"
 #include "run/reflectionrun.h"
 #include "run/runendview.h"
 #include "run/steppacer.h"
+#include "run/yesnoquestion.h"
+#include "screen/canvaswidget.h"
+#include "screen/screenupdates.h"
 #include "settings/settingsstore.h"
 
 #include <QApplication>

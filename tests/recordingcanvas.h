@@ -1,10 +1,10 @@
 #pragma once
 
 #include "canvas/canvas.h"
-#include "canvas/yesnoquestion.h"
 #include "run/curvelog.h"
 #include "run/runendview.h"
 #include "run/steppacer.h"
+#include "run/yesnoquestion.h"
 #include "settings/settingsstore.h"
 
 #include <QMetaType>

@@ -1,9 +1,9 @@
 // The window as a screen reader and a keyboard-only user meet it: what each control is
 // called, where Tab and the arrow keys take the focus, and whether the focus shows.
 
-#include "app/canvaswidget.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "screen/canvaswidget.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,9 +1,10 @@
 // The command line: what it accepts, how the presets reach the window, and the program
 // itself run from a plain environment, without an X server, to render a picture and a CSV.
 
-#include "app/commandline.h"
+#include "app/commandlineactions.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "export/commandline.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "recordingcanvas.h"
 
-#include "app/canvasitem.h"
-#include "app/canvaswidget.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
-#include "app/pictureexport.h"
+#include "export/pictureexport.h"
 #include "run/reflectionrun.h"
+#include "screen/canvasitem.h"
+#include "screen/canvaswidget.h"
 
 #include <QAccessible>
 #include <QApplication>

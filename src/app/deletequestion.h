@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas/yesnoquestion.h"
+#include "run/yesnoquestion.h"
 
 #include <QPointer>
 

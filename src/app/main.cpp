@@ -1,9 +1,9 @@
 #include "classicstyle.h"
-#include "commandline.h"
+#include "commandlineactions.h"
+#include "export/commandline.h"
 #include "fonts.h"
-#include "headlessrender.h"
 #include "mainwindow.h"
-#include "screenupdates.h"
+#include "screen/screenupdates.h"
 
 #include <QApplication>
 

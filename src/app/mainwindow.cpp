@@ -1,15 +1,15 @@
 #include "mainwindow.h"
 
-#include "accessiblecontrols.h"
+#include "access/accessiblecontrols.h"
+#include "access/canvasaccessibility.h"
 #include "canvas/strokecolour.h"
-#include "canvasaccessibility.h"
-#include "canvasitem.h"
-#include "canvaswidget.h"
+#include "export/pictureexport.h"
 #include "fonts.h"
-#include "inputjournal.h"
-#include "keyboardnavigation.h"
-#include "pictureexport.h"
+#include "input/inputjournal.h"
+#include "input/keyboardnavigation.h"
 #include "run/reflectionrun.h"
+#include "screen/canvasitem.h"
+#include "screen/canvaswidget.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>

@@ -4,9 +4,9 @@
 #include "deletequestion.h"
 #include "run/curvelog.h"
 #include "run/runendview.h"
+#include "screen/windowpacer.h"
 #include "settings/settingshandlers.h"
 #include "settings/settingsview.h"
-#include "windowpacer.h"
 #include "windowsettingsstore.h"
 
 #include <QHash>

@@ -3,10 +3,10 @@
 #include "mainwindow.h"
 
 #include "canvas/strokecolour.h"
-#include "canvasitem.h"
-#include "canvaswidget.h"
 #include "fonts.h"
-#include "scrollbarfocus.h"
+#include "input/scrollbarfocus.h"
+#include "screen/canvasitem.h"
+#include "screen/canvaswidget.h"
 #include "thicknesspicture.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #include "runstart.h"
 
 #include "canvas/canvas.h"
-#include "canvas/yesnoquestion.h"
+#include "run/yesnoquestion.h"
 #include "settings/settingsstore.h"
 #include "settings/statewords.h"
 

@@ -7,8 +7,6 @@
 
 #include <optional>
 
-class MainWindow;
-
 // What the program was asked to do on its command line. Reading it touches nothing, so
 // every case can be tried without starting the program.
 struct CommandLine {
@@ -34,8 +32,3 @@ struct CommandLine {
     static QString helpText();
     static QString versionText();
 };
-
-// Applies the presets to the window as clicks would, in a fixed order whatever their
-// order on the line: frequency, length, colour, then the scroll bar. The handlers run, so
-// a frequency chooses its colour before the colour preset chooses another.
-void applyPresets(MainWindow &window, const CommandLine &line);

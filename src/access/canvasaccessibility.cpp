@@ -1,6 +1,6 @@
 #include "canvasaccessibility.h"
 
-#include "canvaswidget.h"
+#include "screen/canvaswidget.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,35 +1,19 @@
 #include "headlessrender.h"
 
 #include "commandline.h"
-#include "mainwindow.h"
 #include "pictureexport.h"
-#include "run/steppacer.h"
+#include "run/curvelog.h"
 
 #include <cstdio>
 
-namespace {
-
-class NoWait : public StepPacer
+int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog &curves)
 {
-public:
-    void stepDone(double) override {}
-};
-
-} // namespace
-
-int renderHeadless(const CommandLine &line)
-{
-    MainWindow window;
-    window.setPacer(std::make_unique<NoWait>());
-    applyPresets(window, line);
-    window.pressStart();
-
     std::vector<PictureFiles::Content> files;
     if (!line.picturePath.isEmpty())
         files.push_back(
             PictureFiles::pictureFile(PictureFiles::windowPicture(window), line.picturePath));
     if (!line.csvPath.isEmpty())
-        files.push_back({line.csvPath, window.curves().toCsv()});
+        files.push_back({line.csvPath, curves.toCsv()});
     QString error;
     const bool written = PictureFiles::writeFiles(files, &error);
     if (written)

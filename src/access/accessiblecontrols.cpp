@@ -1,6 +1,6 @@
 #include "accessiblecontrols.h"
 
-#include "inputjournal.h"
+#include "input/inputjournal.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>

@@ -1,7 +1,5 @@
 #include "commandline.h"
 
-#include "mainwindow.h"
-
 #include <QCommandLineParser>
 #include <QLocale>
 
@@ -226,13 +224,4 @@ QString CommandLine::helpText()
 QString CommandLine::versionText()
 {
     return QStringLiteral("quorvane " QUORVANE_VERSION "\n");
-}
-
-void applyPresets(MainWindow &window, const CommandLine &line)
-{
-    for (const std::optional<Option> &chosen : {line.frequency, line.length, line.colour})
-        if (chosen)
-            window.clickOption(*chosen);
-    if (line.speed)
-        window.moveScrollBar(*line.speed);
 }

@@ -1,0 +1,10 @@
+#pragma once
+
+class CurveLog;
+class QWidget;
+struct CommandLine;
+
+// Writes what a run made in a window that was never shown (its finished picture and its
+// curves' CSV) to the files the command line names. Returns the exit status: 0, or 1 when
+// a file cannot be written (the message is on standard error).
+int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog &curves);
