@@ -3,6 +3,7 @@
 // depend on the screen's scale come from copies of this program started at scale 1 and 2,
 // which also give the time from process start to the first painted window.
 
+#include "about.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "canvas/imagecanvas.h"
@@ -159,7 +160,7 @@ qint64 nowNs()
 // peak resident memory after one run.
 int startFigures(QApplication &)
 {
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setApplicationName(QString::fromUtf8(About::Name));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     Fonts::installSubstitutions();
     MainWindow window;

@@ -1,6 +1,7 @@
 // The command line: what it accepts, how the presets reach the window, and the program
 // itself run from a plain environment, without an X server, to render a picture and a CSV.
 
+#include "about.h"
 #include "app/commandlineactions.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
@@ -171,7 +172,7 @@ private:
 void TestCommandLine::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setApplicationName(QString::fromUtf8(About::Name));
     Fonts::installSubstitutions();
 }
 

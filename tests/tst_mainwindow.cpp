@@ -1,5 +1,6 @@
 #include "recordingcanvas.h"
 
+#include "about.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "export/pictureexport.h"
@@ -83,7 +84,7 @@ private:
         ++m_questions;
         m_allLookedRight =
             m_allLookedRight && box->text() == QStringLiteral("Delete probability") &&
-            box->windowTitle() == QStringLiteral("Quorvane") &&
+            box->windowTitle() == QString::fromUtf8(About::Name) &&
             box->defaultButton() == box->button(QMessageBox::Yes) &&
             box->icon() == QMessageBox::NoIcon && box->button(QMessageBox::Yes)->icon().isNull() &&
             box->button(QMessageBox::No)->icon().isNull() &&
@@ -212,7 +213,7 @@ private slots:
 
 void TestMainWindow::initTestCase()
 {
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setApplicationName(QString::fromUtf8(About::Name));
     Fonts::installSubstitutions();
 }
 

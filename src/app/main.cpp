@@ -1,3 +1,4 @@
+#include "about.h"
 #include "classicstyle.h"
 #include "commandlineactions.h"
 #include "export/commandline.h"
@@ -40,8 +41,8 @@ int main(int argc, char *argv[])
     // line can bring back a window.
     int qtArgc = headless ? 1 : argc;
     QApplication app(qtArgc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
+    QApplication::setApplicationName(QString::fromUtf8(About::Name));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(About::AppId));
     QApplication::setStyle(new ClassicStyle);
     Fonts::installSubstitutions();
 

@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
+#include "about.h"
 #include "access/accessiblecontrols.h"
 #include "access/canvasaccessibility.h"
-#include "canvas/strokecolour.h"
 #include "export/pictureexport.h"
 #include "fonts.h"
 #include "input/inputjournal.h"
@@ -16,24 +16,16 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-namespace {
-// The canvas erases by drawing in its background grey, so the window shares it.
-const QColor Grey(StrokeColour::BackgroundGrey);
-} // namespace
-
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
     , m_question(this)
 {
-    setObjectName(QStringLiteral("Quorvane"));
-    const QString homePage = QStringLiteral(QUORVANE_HOMEPAGE);
-    setWindowTitle(homePage.isEmpty() ? QStringLiteral("Quorvane")
-                                      : QStringLiteral("Quorvane - ") + homePage);
+    const QString name = QString::fromUtf8(About::Name);
+    setObjectName(name);
+    setWindowTitle(*About::HomePage
+                       ? name + QStringLiteral(" - ") + QString::fromUtf8(About::HomePage)
+                       : name);
     setFont(Fonts::standard());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Grey);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(palette);
     setFixedSize(ClientSize);
 
     installAccessibleControls();

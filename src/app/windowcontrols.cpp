@@ -7,6 +7,7 @@
 #include "input/scrollbarfocus.h"
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
+#include "settings/slowdown.h"
 #include "thicknesspicture.h"
 
 #include <QButtonGroup>
@@ -89,10 +90,10 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
     case Kind::ScrollBar: {
         auto *scrollBar = new QScrollBar(Qt::Horizontal, parent);
         scrollBar->setObjectName(QString::fromUtf8(row.name));
-        scrollBar->setRange(1, 30);
+        scrollBar->setRange(SlowDown::Fastest, SlowDown::Slowest);
         scrollBar->setSingleStep(1);
         scrollBar->setPageStep(1);
-        scrollBar->setValue(1);
+        scrollBar->setValue(SlowDown::Fastest);
         // A drag changes the setting once, when the thumb is let go.
         scrollBar->setTracking(false);
         makeScrollBarReachable(scrollBar);
@@ -152,6 +153,11 @@ template <typename... Visitors> struct Overloaded : Visitors... {
 
 void MainWindow::createControls()
 {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Grey);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(palette);
+
     using Fonts::S8B;
     using Fonts::standard;
     using Fonts::T12;

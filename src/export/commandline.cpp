@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "about.h"
+#include "settings/slowdown.h"
 #include <QCommandLineParser>
 #include <QLocale>
 
@@ -7,7 +9,7 @@
 
 namespace {
 
-const QString Program = QStringLiteral("quorvane");
+const QString Program = QString::fromUtf8(About::Command);
 
 struct Choice {
     const char *text;
@@ -21,7 +23,6 @@ constexpr std::array Lengths{Choice{"0.5", Option::op05D}, Choice{"1", Option::o
 constexpr std::array Colours{Choice{"black", Option::opCerna}, Choice{"red", Option::opCervena},
                              Choice{"green", Option::opzelená}, Choice{"blue", Option::opModra}};
 
-constexpr int SlowestSpeed = 30;
 constexpr int LargestScale = 4;
 
 struct OptionText {
@@ -166,9 +167,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (isSet("colour") && !(line.colour = choose(Colours, value("colour"), false)))
         return fail(badValue(QStringLiteral("colour"), value("colour"),
                              QStringLiteral("black, red, green and blue")));
-    if (isSet("speed") && !(line.speed = wholeNumber(value("speed"), 1, SlowestSpeed)))
+    if (isSet("speed") &&
+        !(line.speed = wholeNumber(value("speed"), SlowDown::Fastest, SlowDown::Slowest)))
         return fail(badValue(QStringLiteral("speed"), value("speed"),
-                             QStringLiteral("whole numbers from 1 to %1").arg(SlowestSpeed)));
+                             QStringLiteral("whole numbers from %1 to %2")
+                                 .arg(SlowDown::Fastest)
+                                 .arg(SlowDown::Slowest)));
     line.start = isSet("start");
 
     for (const char *name : {"render", "csv"}) {
@@ -223,5 +227,5 @@ QString CommandLine::helpText()
 
 QString CommandLine::versionText()
 {
-    return QStringLiteral("quorvane " QUORVANE_VERSION "\n");
+    return QStringLiteral("%1 %2\n").arg(Program, QString::fromUtf8(About::Version));
 }

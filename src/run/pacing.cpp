@@ -1,19 +1,19 @@
 #include "pacing.h"
 
 #include "settings/numbertext.h"
+#include "settings/slowdown.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr double CountPerFactor = 20000;
-constexpr double SlowestFactor = 30;
 } // namespace
 
 double delayCount(const QString &slowDownText)
 {
     const double factor = NumberText::toNumber(slowDownText).value_or(0);
-    return std::clamp(factor, 0.0, SlowestFactor) * CountPerFactor;
+    return std::clamp(factor, 0.0, double(SlowDown::Slowest)) * CountPerFactor;
 }
 
 std::chrono::microseconds stepWait(double delayCount)

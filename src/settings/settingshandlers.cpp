@@ -3,6 +3,7 @@
 #include "numbertext.h"
 #include "settingsstore.h"
 #include "settingsview.h"
+#include "slowdown.h"
 #include "statewords.h"
 
 using NumberText::fromFraction;
@@ -71,7 +72,7 @@ void SettingsHandlers::optionChosen(Option option)
         return m_store.setText(StateField::nPosunZdroje, fromInteger(50));
     // "Pomalejší" (15) waits less per step than "Pomalá" (30), as the captions suggest.
     case Option::nPomalá:
-        return m_store.setText(StateField::nSpomaleni, fromInteger(30));
+        return m_store.setText(StateField::nSpomaleni, fromInteger(SlowDown::Slowest));
     case Option::opPomalší:
         return m_store.setText(StateField::nSpomaleni, fromInteger(15));
     case Option::opRychlá:

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include "about.h"
 #include "picture.h"
 
 #include <QDeadlineTimer>
@@ -9,8 +10,9 @@
 
 #include <csignal>
 
-const QString Session::MainTitle = QStringLiteral("Quorvane - https://quorvane.org");
-const QString Session::QuestionTitle = QStringLiteral("Quorvane");
+const QString Session::MainTitle =
+    QString::fromUtf8(About::Name) + QStringLiteral(" - ") + QString::fromUtf8(About::HomePage);
+const QString Session::QuestionTitle = QString::fromUtf8(About::Name);
 
 namespace {
 
