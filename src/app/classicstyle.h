@@ -4,7 +4,8 @@
 
 // The window's look on top of a modern base style: titled frames whose top line runs
 // through the middle of the title, option circles small enough for 13-pixel-high
-// options and white inside, and text-only buttons in message boxes.
+// options, and text-only buttons in message boxes. The circles' white comes from the
+// options' own palette, set with their backgrounds.
 class ClassicStyle : public QProxyStyle
 {
     Q_OBJECT
