@@ -59,19 +59,16 @@ void describe(QWidget &canvas, const QString &description)
 
 void announce(QWidget &window, const QString &text)
 {
-    auto *notification = window.findChild<QWidget *>(NotificationName, Qt::FindDirectChildrenOnly);
-    if (!notification) {
-        // Shown, so that screen readers hear of it, but without a pixel or a click of its own.
-        notification = new QWidget(&window);
-        notification->setObjectName(NotificationName);
-        notification->setAttribute(Qt::WA_TransparentForMouseEvents);
-        notification->setFocusPolicy(Qt::NoFocus);
-        notification->setGeometry(0, 0, 0, 0);
-    }
-    // Screen readers speak a notification as it appears, so each text appears anew, even
-    // one that is the same as the last.
-    notification->hide();
+    // Screen readers speak a notification as it appears, and may remember an object's name:
+    // each text appears as a notification of its own, the same text again included.
+    delete window.findChild<QWidget *>(NotificationName, Qt::FindDirectChildrenOnly);
+    auto *notification = new QWidget(&window);
+    notification->setObjectName(NotificationName);
     notification->setAccessibleName(text);
+    // Shown, so that screen readers hear of it, but without a pixel or a click of its own.
+    notification->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notification->setFocusPolicy(Qt::NoFocus);
+    notification->setGeometry(0, 0, 0, 0);
     notification->show();
 }
 

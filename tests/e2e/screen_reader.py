@@ -135,6 +135,8 @@ def main():
     environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                        LANG="cs_CZ.UTF-8", LC_ALL="cs_CZ.UTF-8")
     pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
+    # As a screen reader does, so that the names and descriptions it reads are current.
+    pyatspi.Registry.registerEventListener(lambda event: None, "object:property-change")
     pyatspi.Registry.registerEventListener(on_text_changed, "object:text-changed")
     pyatspi.Registry.registerEventListener(on_value_changed,
                                            "object:property-change:accessible-value")
