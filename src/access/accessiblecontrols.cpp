@@ -145,7 +145,8 @@ private:
         }
         // The window's controls in Tab order, round the ring from the first stop, then what
         // never takes the focus, as created.
-        auto *first = container->property(FirstStopProperty).value<QWidget *>();
+        const QString firstName = container->property(FirstStopProperty).toString();
+        auto *first = firstName.isEmpty() ? nullptr : container->findChild<QWidget *>(firstName);
         if (!first)
             return children;
         QList<QWidget *> ordered;
@@ -211,5 +212,6 @@ void keepFromScreenReaders(QWidget *field)
 
 void readFromFirstTabStop(QWidget *firstStop)
 {
-    firstStop->window()->setProperty(FirstStopProperty, QVariant::fromValue(firstStop));
+    // By name, so that nothing points at a control while the window takes them down.
+    firstStop->window()->setProperty(FirstStopProperty, firstStop->objectName());
 }
