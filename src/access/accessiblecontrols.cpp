@@ -5,9 +5,13 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QFocusFrame>
 #include <QGroupBox>
 #include <QPointer>
 #include <QRadioButton>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -83,6 +87,8 @@ private:
     QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
 };
 
+const char *const FirstStopProperty = "quorvaneFirstTabStop";
+
 // A window or frame whose hidden children, such as the state fields and the hidden option
 // groups, do not exist for a screen reader.
 class AccessibleContainer : public QAccessibleWidget
@@ -121,15 +127,57 @@ public:
 private:
     QList<QWidget *> shownChildren() const
     {
-        QList<QWidget *> shown;
-        for (QObject *object : widget()->children()) {
+        QWidget *container = widget();
+        QList<QWidget *> children;
+        for (QObject *object : container->children()) {
             auto *child = qobject_cast<QWidget *>(object);
-            if (child && !child->isWindow() && !child->isHidden())
-                shown.append(child);
+            // A focus frame only decorates the control it surrounds.
+            if (child && !child->isWindow() && !child->isHidden() &&
+                !qobject_cast<QFocusFrame *>(child))
+                children.append(child);
         }
-        return shown;
+        if (!container->isWindow()) {
+            // A group's options as a reader sees them: row by row, left to right.
+            std::stable_sort(children.begin(), children.end(), [](QWidget *a, QWidget *b) {
+                return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+            });
+            return children;
+        }
+        // The window's controls in Tab order, round the ring from the first stop, then what
+        // never takes the focus, as created.
+        const QString firstName = container->property(FirstStopProperty).toString();
+        auto *first = firstName.isEmpty() ? nullptr : container->findChild<QWidget *>(firstName);
+        if (!first)
+            return children;
+        QList<QWidget *> ordered;
+        QWidget *next = first;
+        do {
+            QWidget *child = next;
+            while (child && child->parentWidget() != container)
+                child = child->parentWidget();
+            if ((next->focusPolicy() & Qt::TabFocus) && children.contains(child) &&
+                !ordered.contains(child))
+                ordered.append(child);
+            next = next->nextInFocusChain();
+        } while (next != first);
+        for (QWidget *child : children)
+            if (!ordered.contains(child))
+                ordered.append(child);
+        return ordered;
     }
 };
+
+// A state field is hidden for good and holds the program's own words ("Ano", "zelená"):
+// without a text interface its changes reach no screen reader.
+class SilentField : public QAccessibleWidget
+{
+public:
+    explicit SilentField(QWidget *field)
+        : QAccessibleWidget(field, QAccessible::EditableText)
+    {}
+};
+
+const char *const SilentProperty = "quorvaneSilent";
 
 QAccessibleInterface *accessibleControl(const QString &className, QObject *object)
 {
@@ -138,6 +186,8 @@ QAccessibleInterface *accessibleControl(const QString &className, QObject *objec
         return nullptr;
     if (className == QLatin1String("QPushButton") || className == QLatin1String("QRadioButton"))
         return new AccessibleButton(static_cast<QAbstractButton *>(widget));
+    if (className == QLatin1String("QLineEdit") && widget->property(SilentProperty).toBool())
+        return new SilentField(widget);
     if (className == QLatin1String("QGroupBox"))
         return new AccessibleContainer(widget, QAccessible::Grouping);
     if (className == QLatin1String("MainWindow"))
@@ -153,4 +203,15 @@ void installAccessibleControls()
     if (std::exchange(installed, true))
         return;
     QAccessible::installFactory(accessibleControl);
+}
+
+void keepFromScreenReaders(QWidget *field)
+{
+    field->setProperty(SilentProperty, true);
+}
+
+void readFromFirstTabStop(QWidget *firstStop)
+{
+    // By name, so that nothing points at a control while the window takes them down.
+    firstStop->window()->setProperty(FirstStopProperty, firstStop->objectName());
 }

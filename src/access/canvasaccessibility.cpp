@@ -7,6 +7,8 @@
 
 namespace {
 
+const QLatin1String NotificationName("announcement");
+
 class CanvasAccessible : public QAccessibleWidget
 {
 public:
@@ -25,9 +27,13 @@ public:
 
 QAccessibleInterface *canvasFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String(CanvasWidget::staticMetaObject.className()) &&
-        object->isWidgetType())
-        return new CanvasAccessible(static_cast<QWidget *>(object));
+    if (!object->isWidgetType())
+        return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    if (className == QLatin1String(CanvasWidget::staticMetaObject.className()))
+        return new CanvasAccessible(widget);
+    if (className == QLatin1String("QWidget") && object->objectName() == NotificationName)
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     return nullptr;
 }
 
@@ -35,31 +41,35 @@ QAccessibleInterface *canvasFactory(const QString &className, QObject *object)
 
 namespace CanvasAccessibility {
 
-void setUp(QWidget &canvas, const QString &prompt)
+void setUp(QWidget &canvas, const QString &description)
 {
     static const bool installed = [] {
         QAccessible::installFactory(canvasFactory);
         return true;
     }();
     Q_UNUSED(installed);
-    canvas.setAccessibleName(prompt);
-    canvas.setAccessibleDescription(
-        QStringLiteral("The picture of the experiment: the sheet of glass with the light paths, "
-                       "the dial of the two arrows, and the probability curves"));
+    canvas.setAccessibleName(QStringLiteral("Picture of the experiment"));
+    describe(canvas, description);
 }
 
-void announce(QWidget &canvas, const QString &description)
+void describe(QWidget &canvas, const QString &description)
 {
-    if (description.isEmpty())
-        return;
-    // A new name goes out with the name-change event that screen readers listen for; a
-    // run that shows the same as the last one is announced all the same.
-    if (canvas.accessibleName() != description) {
-        canvas.setAccessibleName(description);
-        return;
-    }
-    QAccessibleEvent event(&canvas, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    canvas.setAccessibleDescription(description);
+}
+
+void announce(QWidget &window, const QString &text)
+{
+    // Screen readers speak a notification as it appears, and may remember an object's name:
+    // each text appears as a notification of its own, the same text again included.
+    delete window.findChild<QWidget *>(NotificationName, Qt::FindDirectChildrenOnly);
+    auto *notification = new QWidget(&window);
+    notification->setObjectName(NotificationName);
+    notification->setAccessibleName(text);
+    // Shown, so that screen readers hear of it, but without a pixel or a click of its own.
+    notification->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notification->setFocusPolicy(Qt::NoFocus);
+    notification->setGeometry(0, 0, 0, 0);
+    notification->show();
 }
 
 } // namespace CanvasAccessibility

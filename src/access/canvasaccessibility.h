@@ -3,16 +3,19 @@
 class QString;
 class QWidget;
 
-// The canvas as a screen reader meets it: an image (role graphic) named by what it shows,
-// the prompt at first and a description of the curves after each run.
+// The canvas as a screen reader meets it: an image (role graphic) whose description says
+// what it shows, and the news of each run's start and end spoken as it happens.
 namespace CanvasAccessibility {
 
-// Installs the accessibility factory for the canvas (once, whatever the number of calls;
-// other factories stay) and names the canvas with the prompt.
-void setUp(QWidget &canvas, const QString &prompt);
+// Installs the accessibility factories (once, whatever the number of calls; other
+// factories stay), names the canvas and gives it its first description.
+void setUp(QWidget &canvas, const QString &description);
 
-// Renames the canvas and tells assistive technology that its name changed, even when the
-// new name is the old one, so that a screen reader can speak what each run showed.
-void announce(QWidget &canvas, const QString &description);
+// Tells what the canvas shows now, to a reader who goes to look.
+void describe(QWidget &canvas, const QString &description);
+
+// Speaks the text at once, without moving the keyboard focus: a notification of the window
+// appears with it, and screen readers speak a notification when it appears.
+void announce(QWidget &window, const QString &text);
 
 } // namespace CanvasAccessibility

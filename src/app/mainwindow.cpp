@@ -16,6 +16,40 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+namespace {
+// Keeps the curves and announces each run once the question has told its number.
+class AnnouncingLog : public PlotRecorder
+{
+public:
+    AnnouncingLog(CurveLog &log, QWidget &window)
+        : m_log(log)
+        , m_window(window)
+    {}
+
+    void runBegins(bool curvesWiped) override
+    {
+        m_log.runBegins(curvesWiped);
+        CanvasAccessibility::announce(m_window, QStringLiteral("Run %1 started").arg(m_log.runs()));
+    }
+    void pointPlotted(const PlottedPoint &point) override { m_log.pointPlotted(point); }
+
+private:
+    CurveLog &m_log;
+    QWidget &m_window;
+};
+
+void describeSlowDown(QScrollBar &scrollBar)
+{
+    const QString text = QStringLiteral("Slow-down %1, from %2 at the left, the fastest, to %3 at "
+                                        "the right, the slowest; takes effect at the next run")
+                             .arg(scrollBar.value())
+                             .arg(scrollBar.minimum())
+                             .arg(scrollBar.maximum());
+    scrollBar.setToolTip(text);
+    scrollBar.setAccessibleDescription(text);
+}
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
     , m_question(this)
@@ -33,7 +67,7 @@ MainWindow::MainWindow(QWidget *parent)
     // Created first, so that every control stays above it.
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
-    CanvasAccessibility::setUp(*m_canvas, labKlepnuti->text());
+    CanvasAccessibility::setUp(*m_canvas, CurveText::describe(m_curves, QLocale()));
 
     m_settings = std::make_unique<WindowSettingsStore>(
         std::array{nStartuje, nFrekvence, nNasob, nPosunZdroje, nBarva, nSpomaleni});
@@ -67,6 +101,8 @@ void MainWindow::wireEvents()
                 [this](int id) { whenIdle([this, id] { optionClicked(Option(id)); }); });
     new KeyboardNavigation(this);
 
+    describeSlowDown(*HScroll1);
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { describeSlowDown(*HScroll1); });
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
         whenIdle([this, value] { m_handlers->scrollBarChanged(value); });
     });
@@ -108,11 +144,14 @@ void MainWindow::pressStart()
 void MainWindow::runReflection()
 {
     m_journal->startRecording();
+    AnnouncingLog log(m_curves, *this);
     ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this),
-                  m_curves)
+                  log)
         .run();
     m_canvas->flush();
-    CanvasAccessibility::announce(*m_canvas, CurveText::describe(m_curves, QLocale()));
+    const QString description = CurveText::describe(m_curves, QLocale());
+    CanvasAccessibility::describe(*m_canvas, description);
+    CanvasAccessibility::announce(*this, description);
     m_journal->stopRecording();
 }
 

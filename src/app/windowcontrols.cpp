@@ -2,11 +2,13 @@
 
 #include "mainwindow.h"
 
+#include "access/accessiblecontrols.h"
 #include "canvas/strokecolour.h"
 #include "fonts.h"
 #include "input/scrollbarfocus.h"
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
+#include "settings/numbertext.h"
 #include "settings/slowdown.h"
 #include "thicknesspicture.h"
 
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -70,6 +73,22 @@ void setBackground(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
+// A screen reader says 0.5 and 1.5 as the settings write them, "0,5" under a decimal comma.
+QString inUserLocale(const char *spoken)
+{
+    static const QRegularExpression fraction(QStringLiteral("\\d+\\.\\d+"));
+    const QString text = QString::fromUtf8(spoken);
+    QString local;
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch &match : fraction.globalMatch(text)) {
+        local += QStringView(text).mid(done, match.capturedStart() - done);
+        local += NumberText::fromFraction(match.captured().toDouble());
+        done = match.capturedEnd();
+    }
+    local += QStringView(text).mid(done);
+    return local;
+}
+
 QWidget *createWidget(const ControlRow &row, QWidget *parent)
 {
     const QString caption = QString::fromUtf8(row.caption);
@@ -84,9 +103,13 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
         widget = field;
         break;
     }
-    case Kind::StateField:
-        widget = new QLineEdit(caption, parent);
+    case Kind::StateField: {
+        auto *field = new QLineEdit(parent);
+        keepFromScreenReaders(field);
+        field->setText(caption);
+        widget = field;
         break;
+    }
     case Kind::ScrollBar: {
         auto *scrollBar = new QScrollBar(Qt::Horizontal, parent);
         scrollBar->setObjectName(QString::fromUtf8(row.name));
@@ -126,8 +149,8 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
     if (row.background.isValid())
         setBackground(widget, row.background);
     if (row.spokenName) {
-        widget->setAccessibleName(QString::fromUtf8(row.spokenName));
-        widget->setAccessibleDescription(QString::fromUtf8(row.description));
+        widget->setAccessibleName(inUserLocale(row.spokenName));
+        widget->setAccessibleDescription(inUserLocale(row.description));
     }
     return widget;
 }
@@ -179,7 +202,7 @@ void MainWindow::createControls()
          "Heading of the relative length options below it"},
         {K::ScrollBar, &M::HScroll1, "HScroll1", window, {344, 24, 145, 17}, "", nullptr, {}, shown, 33, none,
          "Animation slow-down",
-         "From 1, the fastest, to 30, the slowest; takes effect at the next run"},
+         nullptr}, // tells the value as well, so the window writes it as the value changes
         {K::Caption, &M::nZrcadleniDvouRozhrani, "nZrcadleniDvouRozhrani", window, {312, 0, 217, 25}, "Quorvane", T14, Grey, shown, 32, none,
          "Program title",
          "Partial reflection by two surfaces of glass"},
@@ -276,6 +299,7 @@ void MainWindow::createControls()
     std::sort(byTabIndex.begin(), byTabIndex.end(),
               [](const ControlRow *a, const ControlRow *b) { return a->tabIndex < b->tabIndex; });
     QWidget *previous = nullptr;
+    readFromFirstTabStop(findChild<QWidget *>(QString::fromUtf8(byTabIndex.front()->name)));
     for (const ControlRow *row : byTabIndex) {
         auto *widget = findChild<QWidget *>(QString::fromUtf8(row->name));
         if (previous)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 void CurveLog::runBegins(bool curvesWiped)
@@ -81,7 +82,9 @@ QString roughNumber(double value, const QLocale &locale)
 QString describe(const CurveLog &log, const QLocale &locale)
 {
     if (log.runs() == 0)
-        return {};
+        return QStringLiteral(
+            "The canvas is empty: press Start to sweep the thickness of the glass "
+            "and plot the probability of reflection.");
     QLocale numbers = locale;
     numbers.setNumberOptions(QLocale::OmitGroupSeparator);
 
@@ -89,33 +92,42 @@ QString describe(const CurveLog &log, const QLocale &locale)
     int curves = 0;
     for (std::size_t i = 0; i < rows.size(); ++i)
         curves += i == 0 || rows[i].Run != rows[i - 1].Run;
-    QString text = curves == 1 ? QStringLiteral("1 curve. ")
-                               : QStringLiteral("%1 curves. ").arg(numbers.toString(curves));
+    QString text = curves == 1 ? QStringLiteral("1 curve.")
+                   : curves == 0
+                       ? QStringLiteral("No curve.")
+                       : QStringLiteral("%1 curves, oldest first.").arg(numbers.toString(curves));
 
-    const int run = log.runs();
-    const auto first = std::find_if(rows.begin(), rows.end(),
-                                    [run](const CurveRow &row) { return row.Run == run; });
-    if (first == rows.end())
-        return text + QStringLiteral("Run %1 plotted no points.").arg(numbers.toString(run));
-    const PlottedPoint &a = first->Point;
-    const PlottedPoint &b = rows.back().Point;
-
-    const auto [least, greatest] =
-        std::minmax_element(first, rows.end(), [](const CurveRow &x, const CurveRow &y) {
-            return x.Point.PlotX < y.Point.PlotX;
-        });
-    text += QStringLiteral("Run %1: relative frequency %2, %3; the probability swings between "
-                           "%4 and %5")
-                .arg(numbers.toString(run), roughNumber(a.RelativeFrequency, numbers),
-                     colourName(a.ColourWord).value_or(a.ColourWord),
-                     roughNumber(least->Point.PlotX, numbers),
-                     roughNumber(greatest->Point.PlotX, numbers));
-    // The phase grows evenly with the thickness, so a full turn of it is one period.
-    const double turn = b.PhaseAngle - a.PhaseAngle;
-    if (b.Thickness != a.Thickness && std::abs(turn) > 1e-12) {
-        const double period = 2 * std::numbers::pi * (b.Thickness - a.Thickness) / std::abs(turn);
-        text += QStringLiteral(" with a period of about %1 rows")
-                    .arg(numbers.toString(std::llround(period)));
+    auto first = rows.begin();
+    for (int run = 1; run <= log.runs(); ++run) {
+        const auto end =
+            std::find_if(first, rows.end(), [run](const CurveRow &row) { return row.Run > run; });
+        if (first == end) {
+            text += QStringLiteral(" Run %1 plotted no points.").arg(numbers.toString(run));
+            continue;
+        }
+        const PlottedPoint &a = first->Point;
+        const PlottedPoint &b = std::prev(end)->Point;
+        const auto [least, greatest] =
+            std::minmax_element(first, end, [](const CurveRow &x, const CurveRow &y) {
+                return x.Point.PlotX < y.Point.PlotX;
+            });
+        text += QStringLiteral(" Run %1: relative frequency %2, relative length %3, %4; the "
+                               "probability swings between %5 and %6")
+                    .arg(numbers.toString(run), roughNumber(a.RelativeFrequency, numbers),
+                         roughNumber(a.RelativeLength, numbers),
+                         colourName(a.ColourWord).value_or(a.ColourWord),
+                         roughNumber(least->Point.PlotX, numbers),
+                         roughNumber(greatest->Point.PlotX, numbers));
+        // The phase grows evenly with the thickness, so a full turn of it is one period.
+        const double turn = b.PhaseAngle - a.PhaseAngle;
+        if (b.Thickness != a.Thickness && std::abs(turn) > 1e-12) {
+            const double period =
+                2 * std::numbers::pi * (b.Thickness - a.Thickness) / std::abs(turn);
+            text += QStringLiteral(" with a period of about %1 rows")
+                        .arg(numbers.toString(std::llround(period)));
+        }
+        text += u'.';
+        first = end;
     }
     return text;
 }

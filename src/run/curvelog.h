@@ -48,8 +48,9 @@ QString csvField(const QString &text);
 // A number as text that reads back as exactly the same double, in C locale.
 QString exactNumber(double value);
 
-// What the picture shows, in a sentence or two for a screen reader: how many curves,
-// then the last run's settings, its least and greatest probability and its period in rows.
+// What the picture shows, for a screen reader: how many curves, then each run since the
+// curves were last wiped, oldest first, with its settings, colour, least and greatest
+// probability and period in rows; before any run, that the canvas is empty and how to begin.
 QString describe(const CurveLog &log, const QLocale &locale);
 
 } // namespace CurveText

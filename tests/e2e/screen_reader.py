@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""The canvas as a screen reader meets it over AT-SPI: an image named by the prompt, then,
-once Start (pressed through AT-SPI) has run, by the description of the curve, announced with
-a name-change event; a second run answered Yes shows the same and is announced again.
+"""The window as a screen reader meets it over AT-SPI: the canvas, an image whose description
+says what it shows; a notification that speaks the start and the end of each run without
+moving the focus; two runs, the second kept with No, whose description names both curves;
+the scroll bar's value-changed event; and not a word from the hidden state fields.
 Runs under Xvfb and a D-Bus session of its own.
 
 Usage: screen_reader.py <quorvane>
@@ -14,14 +15,19 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-TIMEOUT_S = 90
-PROMPT = "Please press button Start"
+TIMEOUT_S = 120
+EMPTY = "The canvas is empty: press Start"
 # The numbers are in the user's locale; the test runs the program in Czech.
-DESCRIPTION = ("1 curve. Run 1: relative frequency 0,5, red; the probability swings between "
-               "0 and 200 with a period of about 160 rows")
+CURVE = ("relative frequency 0,5, relative length 1, red; the probability swings between "
+         "0 and 200 with a period of about 160 rows.")
+ONE_CURVE = "1 curve. Run 1: " + CURVE
+TWO_CURVES = "2 curves, oldest first. Run 1: " + CURVE + " Run 2: " + CURVE
+SPOKEN = ["Run 1 started", ONE_CURVE, "Run 2 started", TWO_CURVES]
 
 failures = []
-announced = []
+spoken = []
+texts_changed = []
+values_changed = []
 state = {"step": "find the canvas"}
 
 
@@ -30,11 +36,23 @@ def fail(message):
     pyatspi.Registry.stop()
 
 
-def on_name_changed(event):
+def on_showing(event):
     try:
-        if event.source.getRole() == pyatspi.ROLE_IMAGE:
-            announced.append(event.source.name)
+        if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            spoken.append(event.source.name)
     except Exception:  # the source may be gone already
+        pass
+
+
+def on_text_changed(event):
+    texts_changed.append(f"{event.type} {event.any_data!r}")
+
+
+def on_value_changed(event):
+    try:
+        if event.source.getRole() == pyatspi.ROLE_SCROLL_BAR:
+            values_changed.append(event.source.queryValue().currentValue)
+    except Exception:
         pass
 
 
@@ -58,38 +76,48 @@ def poll():
         if app is None:
             return True
         canvas = find(app, pyatspi.ROLE_IMAGE)
-        if state["step"] == "find the canvas" and canvas is not None:
-            if canvas.name != PROMPT:
-                return fail(f"the canvas is named {canvas.name!r} at first, not {PROMPT!r}")
+        step = state["step"]
+        if step == "find the canvas" and canvas is not None:
+            if not canvas.description.startswith(EMPTY):
+                return fail(f"before the first run the canvas says {canvas.description!r}")
             start = find(app, pyatspi.ROLE_PUSH_BUTTON, "Start")
             if start is None:
                 return fail("no button Start")
             start.queryAction().doAction(0)
             state["step"] = "wait for the run"
-        elif state["step"] == "wait for the run" and DESCRIPTION in announced:
-            if canvas is None or canvas.name != DESCRIPTION:
-                return fail(f"the canvas is named {canvas and canvas.name!r} after the run")
-            print("screen reader heard:", DESCRIPTION)
+        elif step == "wait for the run" and ONE_CURVE in spoken:
+            if canvas is None or canvas.description != ONE_CURVE:
+                return fail(f"the canvas says {canvas and canvas.description!r} after the run")
             # Start again from the keyboard: pressing it through AT-SPI would wait for the
             # whole run, question included, before it returned.
             subprocess.run(["xdotool", "search", "--name", "^Quorvane - ", "windowfocus",
                             "key", "space"], check=True, timeout=30)
             state["step"] = "answer the question"
-        elif state["step"] == "answer the question":
-            yes = find(app, pyatspi.ROLE_PUSH_BUTTON, "Yes")
-            if yes is not None:
+        elif step == "answer the question":
+            no = find(app, pyatspi.ROLE_PUSH_BUTTON, "No")
+            if no is not None:
                 if find(app, pyatspi.ROLE_ALERT) is None:
                     return fail("the open question is not in the tree as an alert")
-                yes.queryAction().doAction(0)
+                no.queryAction().doAction(0)
                 state["answered at"] = time.monotonic()
                 state["step"] = "wait for the second run"
-        elif state["step"] == "wait for the second run" and announced.count(DESCRIPTION) < 2:
+        elif step == "wait for the second run" and TWO_CURVES not in spoken:
             # An answered box leaves the tree at once, not only when the run it opened ends.
             if (find(app, pyatspi.ROLE_ALERT) is not None
                     and time.monotonic() - state["answered at"] > 1.5):
                 return fail("the answered question is still in the accessibility tree")
-        elif state["step"] == "wait for the second run":
-            print("and again after the second run")
+        elif step == "wait for the second run":
+            if spoken != SPOKEN:
+                return fail(f"a screen reader heard {spoken}, not {SPOKEN}")
+            if canvas.description != TWO_CURVES:
+                return fail(f"after two runs the canvas says {canvas.description!r}")
+            for text in spoken:
+                print("screen reader heard:", text)
+            find(app, pyatspi.ROLE_SCROLL_BAR).queryValue().currentValue = 5
+            state["step"] = "wait for the value"
+        elif step == "wait for the value" and 5 in values_changed:
+            if texts_changed:
+                return fail(f"text changed where nothing shown changed: {texts_changed}")
             pyatspi.Registry.stop()
             return False
     except Exception as error:  # the tree is built while the program starts up
@@ -98,7 +126,7 @@ def poll():
 
 
 def give_up():
-    fail(f"timed out at step '{state['step']}'; names announced: {announced}; "
+    fail(f"timed out at step '{state['step']}'; heard: {spoken}; values: {values_changed}; "
          f"last error: {state.get('last error')}")
     return False
 
@@ -106,9 +134,13 @@ def give_up():
 def main():
     environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                        LANG="cs_CZ.UTF-8", LC_ALL="cs_CZ.UTF-8")
+    pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
+    # As a screen reader does, so that the names and descriptions it reads are current.
+    pyatspi.Registry.registerEventListener(lambda event: None, "object:property-change")
+    pyatspi.Registry.registerEventListener(on_text_changed, "object:text-changed")
+    pyatspi.Registry.registerEventListener(on_value_changed,
+                                           "object:property-change:accessible-value")
     program = subprocess.Popen([sys.argv[1], "--frequency", "0,5"], env=environment)
-    pyatspi.Registry.registerEventListener(on_name_changed,
-                                           "object:property-change:accessible-name")
     GLib.timeout_add(200, poll)
     GLib.timeout_add_seconds(TIMEOUT_S, give_up)
     pyatspi.Registry.start()
