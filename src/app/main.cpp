@@ -4,6 +4,7 @@
 #include "fonts.h"
 #include "mainwindow.h"
 #include "screen/screenupdates.h"
+#include "screenzoom.h"
 
 #include <QApplication>
 
@@ -34,6 +35,10 @@ int main(int argc, char *argv[])
         qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
         qunsetenv("QT_SCREEN_SCALE_FACTORS");
         qunsetenv("QT_FONT_DPI");
+    } else {
+        if (!ScreenZoom::prepareDisplay(arguments))
+            return 1;
+        ScreenZoom::prepareZoom(line);
     }
 
     // A render leaves Qt's own options (-platform and the like) out, so that nothing on the
@@ -48,9 +53,13 @@ int main(int argc, char *argv[])
     if (headless)
         return renderHeadless(line);
 
+    ScreenZoom::fitToScreen(line, argv, MainWindow::ClientSize);
     MainWindow window;
     applyPresets(window, line);
-    window.show();
+    if (line.fullscreen)
+        window.showFullScreenCentred();
+    else
+        window.show();
     if (line.start)
         QMetaObject::invokeMethod(&window, &MainWindow::pressStart, Qt::QueuedConnection);
     return QApplication::exec();
