@@ -683,6 +683,8 @@ private slots:
               mixedInGraph);
         QVERIFY2(mixedInSheet > 100 && mixedInGraph > 100,
                  "the canvas looks drawn at 1x and scaled up");
+        QVERIFY2(mixedBlocks(first, scale, PictureRect) > 20,
+                 "the thickness picture looks drawn at 1x and scaled up");
 
         // Erasing at device resolution: Yes wipes the old curve without a trace.
         session.click(clickPoint(Freq05));
