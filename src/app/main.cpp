@@ -9,6 +9,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
@@ -41,6 +42,8 @@ int main(int argc, char *argv[])
         ScreenZoom::prepareZoom(line);
     }
 
+    // Qt takes its own options out of argv; starting again at a fitted zoom needs them all.
+    const std::vector<char *> wholeLine(argv, argv + argc + 1);
     // A render leaves Qt's own options (-platform and the like) out, so that nothing on the
     // line can bring back a window.
     int qtArgc = headless ? 1 : argc;
@@ -53,7 +56,7 @@ int main(int argc, char *argv[])
     if (headless)
         return renderHeadless(line);
 
-    ScreenZoom::fitToScreen(line, argv, MainWindow::ClientSize);
+    ScreenZoom::fitToScreen(line, wholeLine.data(), MainWindow::ClientSize);
     MainWindow window;
     applyPresets(window, line);
     if (line.fullscreen)

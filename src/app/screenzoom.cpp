@@ -80,7 +80,7 @@ void prepareZoom(const CommandLine &line)
         qputenv("QT_SCALE_FACTOR", number(*line.zoom).toLatin1());
 }
 
-void fitToScreen(const CommandLine &line, char *argv[], QSize window)
+void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
 {
     if (qEnvironmentVariableIsSet(FittedMarker)) {
         qunsetenv(FittedMarker);

@@ -35,6 +35,6 @@ bool prepareDisplay(const QStringList &arguments);
 void prepareZoom(const CommandLine &line);
 // After it: where the zoom does not suit the primary screen, the program starts again in
 // its place with one that does (and says so when the zoom had to be lowered).
-void fitToScreen(const CommandLine &line, char *argv[], QSize window);
+void fitToScreen(const CommandLine &line, char *const argv[], QSize window);
 
 } // namespace ScreenZoom
