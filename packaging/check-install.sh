@@ -29,9 +29,13 @@ while read -r f; do
   [[ $f =~ ^share/icons/hicolor/[0-9]+x[0-9]+/apps/$id\.png$ ]] || fail "unexpected file $f"
 done < <(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
 
-value() { sed -n "s/^$1=//p" "$prefix/$desktop"; }
+# A key of the entry itself, before its actions' groups.
+value() { sed -n "/^\[Desktop Action/q; s/^$1=//p" "$prefix/$desktop"; }
 exec_cmd=$(value Exec)
-[ "${exec_cmd%% *}" = quorvane ] || fail "the desktop entry runs '$exec_cmd', not quorvane"
+[ "$exec_cmd" = quorvane ] || fail "the desktop entry runs '$exec_cmd', not quorvane"
+action=$(sed -n '/^\[Desktop Action presentation\]/,/^\[/ s/^Exec=//p' "$prefix/$desktop")
+[ "$action" = "quorvane --fullscreen" ] ||
+  fail "the desktop entry's presentation action runs '$action', not quorvane --fullscreen"
 [ "$(value Icon)" = "$id" ] || fail "the desktop entry's icon is '$(value Icon)', not $id"
 
 grep -q "<id>$id</id>" "$prefix/$metainfo" || fail "the metainfo's id is not $id"

@@ -47,6 +47,8 @@ fi
 deb=$(cd "$(dirname "${debs[0]}")" && pwd)/$(basename "${debs[0]}")
 say "package $(basename "$deb"): $(stat -c %s "$deb") bytes"
 say "Depends: $(dpkg-deb -f "$deb" Depends)"
+# Without its Wayland plugin Qt aborts on a desktop that has no X server.
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-wayland' || fail "the package does not depend on qt6-wayland"
 
 # Which of the package's paths the system has before the package comes: those may stay.
 dpkg-deb --fsys-tarfile "$deb" | tar -t | sed -e 's|^\./|/|' -e 's|/$||' | grep -v '^/\?$' |

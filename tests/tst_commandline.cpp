@@ -5,6 +5,7 @@
 #include "app/commandlineactions.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/screenzoom.h"
 #include "export/commandline.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ QString summary(const CommandLine &line)
     add("render", line.picturePath);
     add("csv", line.csvPath);
     add("scale", line.scale != 1 ? QString::number(line.scale) : QString());
+    add("zoom", line.zoom ? QString::number(*line.zoom) : QString());
+    add("fullscreen", line.fullscreen ? QStringLiteral("yes") : QString());
     return parts.join(u' ');
 }
 
@@ -158,6 +161,8 @@ private slots:
     void parse();
     void presetsActAsClicks_data();
     void presetsActAsClicks();
+    void zoomForTheScreen_data();
+    void zoomForTheScreen();
     void badArguments_data();
     void badArguments();
     void headlessRender_data();
@@ -192,6 +197,23 @@ void TestCommandLine::parse_data()
     QTest::newRow("render with scale")
         << QStringList{"--render", "a.png", "--scale", "2", "--frequency", "0.5"}
         << "render frequency=0.5 render=a.png scale=2";
+    QTest::newRow("zoom and full screen")
+        << QStringList{"--zoom", "1.75", "--fullscreen"} << "window zoom=1.75 fullscreen=yes";
+    QTest::newRow("zoom with a decimal comma") << QStringList{"--zoom=2,25"} << "window zoom=2.25";
+    QTest::newRow("zoom 4") << QStringList{"--zoom", "4"} << "window zoom=4";
+    QTest::newRow("zoom 1.1") << QStringList{"--zoom", "1.1"}
+                              << "error: quorvane: --zoom 1.1: allowed are 1 to 4 in steps of 0.25";
+    QTest::newRow("zoom 0.5") << QStringList{"--zoom", "0.5"}
+                              << "error: quorvane: --zoom 0.5: allowed are 1 to 4 in steps of 0.25";
+    QTest::newRow("zoom 4.25") << QStringList{"--zoom", "4.25"}
+                               << "error: quorvane: --zoom 4.25: allowed are 1 to 4 in steps of "
+                                  "0.25";
+    QTest::newRow("zoom big") << QStringList{"--zoom", "large"}
+                              << "error: quorvane: --zoom large: allowed are 1 to 4 in steps of "
+                                 "0.25";
+    QTest::newRow("full screen with a render")
+        << QStringList{"--render", "a.png", "--fullscreen"}
+        << "error: quorvane: --fullscreen is for the window; a render takes --scale";
     QTest::newRow("csv alone") << QStringList{"--csv", "a.csv"} << "render csv=a.csv";
     QTest::newRow("help wins") << QStringList{"--speed", "5", "--help"} << "help";
     QTest::newRow("-h") << QStringList{"-h"} << "help";
@@ -284,26 +306,79 @@ void TestCommandLine::presetsActAsClicks()
              slowDown);
 }
 
+void TestCommandLine::zoomForTheScreen_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<double>("current"); // QT_SCALE_FACTOR
+    QTest::addColumn<QSize>("available");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<bool>("lowered");
+
+    const QStringList full{"--fullscreen"};
+    QTest::newRow("full screen, 1920 x 1080") << full << 1.0 << QSize(1920, 1080) << 1.75 << false;
+    QTest::newRow("full screen, 3840 x 2160") << full << 1.0 << QSize(3840, 2160) << 3.5 << false;
+    QTest::newRow("full screen, 1280 x 1024") << full << 1.0 << QSize(1280, 1024) << 1.5 << false;
+    QTest::newRow("full screen, 8K stops at 4") << full << 1.0 << QSize(7680, 4320) << 4.0 << false;
+    QTest::newRow("full screen over QT_SCALE_FACTOR")
+        << full << 3.0 << QSize(1920, 1080) << 1.75 << false;
+    QTest::newRow("full screen, zoom of its own")
+        << QStringList{"--fullscreen", "--zoom", "2"} << 2.0 << QSize(3840, 2160) << 2.0 << false;
+    QTest::newRow("zoom 1.5 fits")
+        << QStringList{"--zoom", "1.5"} << 1.5 << QSize(1920, 1080) << 1.5 << false;
+    QTest::newRow("zoom 3 lowered")
+        << QStringList{"--zoom", "3"} << 3.0 << QSize(1920, 1080) << 1.75 << true;
+    QTest::newRow("just fits") << QStringList{"--zoom", "2"} << 2.0 << QSize(1600, 1162) << 2.0
+                               << false;
+    QTest::newRow("a pixel short")
+        << QStringList{"--zoom", "2"} << 2.0 << QSize(1600, 1161) << 1.75 << true;
+    QTest::newRow("QT_SCALE_FACTOR 1.1 fits")
+        << QStringList{} << 1.1 << QSize(1920, 1080) << 1.1 << false;
+    QTest::newRow("QT_SCALE_FACTOR 3 lowered")
+        << QStringList{} << 3.0 << QSize(1920, 1080) << 1.75 << true;
+    QTest::newRow("small screen at 1") << QStringList{} << 1.0 << QSize(1024, 576) << 1.0 << false;
+}
+
+// The zoom a start settles on for the screen's available area (in pixels at zoom 1).
+void TestCommandLine::zoomForTheScreen()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(double, current);
+    QFETCH(QSize, available);
+    QFETCH(double, zoom);
+    QFETCH(bool, lowered);
+
+    const CommandLine line = CommandLine::parse(QStringList{"quorvane"} + arguments);
+    const ScreenZoom::Choice choice = ScreenZoom::choose(line.zoom, line.fullscreen, current,
+                                                         QSizeF(available), MainWindow::ClientSize);
+    QCOMPARE(choice.zoom, zoom);
+    QCOMPARE(choice.lowered, lowered);
+}
+
 void TestCommandLine::badArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
+    QTest::addColumn<int>("status");
 
-    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "frobnicate";
-    QTest::newRow("frequency 2") << QStringList{"--frequency", "2"} << "--frequency 2";
-    QTest::newRow("speed 0") << QStringList{"--speed", "0"} << "--speed 0";
-    QTest::newRow("speed abc") << QStringList{"--speed", "abc", "--start"} << "--speed abc";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "frobnicate" << 2;
+    QTest::newRow("frequency 2") << QStringList{"--frequency", "2"} << "--frequency 2" << 2;
+    QTest::newRow("speed 0") << QStringList{"--speed", "0"} << "--speed 0" << 2;
+    QTest::newRow("speed abc") << QStringList{"--speed", "abc", "--start"} << "--speed abc" << 2;
+    QTest::newRow("zoom 5") << QStringList{"--zoom", "5", "--fullscreen"} << "--zoom 5" << 2;
+    // Good arguments, but neither an X server nor a Wayland compositor to show them on.
+    QTest::newRow("no display") << QStringList{"--zoom", "2", "--start"} << "no display found" << 1;
 }
 
-// Status 2 and one line on standard error, before any window: no platform is even loaded,
-// so a missing X server makes no difference.
+// One line on standard error, before any window: no platform is even loaded, so a missing
+// X server makes no difference to a bad argument's status 2.
 void TestCommandLine::badArguments()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, named);
+    QFETCH(int, status);
 
     const Program program = runProgram(arguments, m_dir.path());
-    QCOMPARE(program.status, 2);
+    QCOMPARE(program.status, status);
     QCOMPARE(program.err.count('\n'), 1);
     QVERIFY2(program.err.contains(named.toUtf8()), program.err.constData());
     QVERIFY(program.out.isEmpty());

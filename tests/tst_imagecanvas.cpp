@@ -49,8 +49,9 @@ void TestImageCanvas::erasingLeavesExactBackground_data()
 {
     QTest::addColumn<qreal>("ratio");
     QTest::addColumn<StrokeColour>("eraser");
-    for (qreal ratio : {1.0, 2.0}) {
-        const QByteArray scale = ratio == 1.0 ? "1x" : "2x";
+    // Whole and projector zooms: a fractional ratio puts stroke edges mid-pixel.
+    for (qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        const QByteArray scale = QByteArray::number(ratio) + 'x';
         QTest::newRow(scale + ", grey") << ratio << StrokeColour::rgb(192, 192, 192);
         QTest::newRow(scale + ", inactive border") << ratio << StrokeColour::inactiveBorder();
         QTest::newRow(scale + ", button face") << ratio << StrokeColour::buttonFace();
@@ -100,6 +101,9 @@ void TestImageCanvas::horizontalShortcutMatchesQPainter_data()
 {
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1x") << 1.0;
+    QTest::newRow("1.25x") << 1.25;
+    QTest::newRow("1.5x") << 1.5;
+    QTest::newRow("1.75x") << 1.75;
     QTest::newRow("2x") << 2.0;
 }
 

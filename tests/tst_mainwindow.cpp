@@ -3,6 +3,7 @@
 #include "about.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/thicknesspicture.h"
 #include "export/pictureexport.h"
 #include "run/reflectionrun.h"
 #include "screen/canvasitem.h"
@@ -10,11 +11,13 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QBitmap>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -209,6 +212,9 @@ private slots:
     void screenShowsTheImageAfterEveryStep();
     void contextMenuOnTheCanvasOnly_data();
     void contextMenuOnTheCanvasOnly();
+    void thicknessPictureAtEveryZoom_data();
+    void thicknessPictureAtEveryZoom();
+    void f11TogglesFullScreenKeepingThePicture();
 };
 
 void TestMainWindow::initTestCase()
@@ -580,6 +586,102 @@ void TestMainWindow::contextMenuOnTheCanvasOnly()
     QApplication::sendEvent(widget, &event);
     QTest::qWait(200);
     QCOMPARE(seen, items);
+}
+
+void TestMainWindow::thicknessPictureAtEveryZoom_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    for (qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 2.25, 3.0, 3.5, 4.0})
+        QTest::newRow(QByteArray::number(ratio) + 'x') << ratio;
+}
+
+// At every zoom the picture has its two colours only, lettering of the same share and place
+// as the bitmap's, and covers exactly the device pixels that hiding it fills with grey.
+void TestMainWindow::thicknessPictureAtEveryZoom()
+{
+    QFETCH(qreal, ratio);
+    const QRect place(400, 296, 16, 143);
+    const QImage picture = thicknessPicture(place, ratio);
+    const QSize canvasSize = MainWindow::ClientSize * ratio;
+
+    QImage filled(canvasSize, QImage::Format_RGB32);
+    filled.setDevicePixelRatio(ratio);
+    filled.fill(Grey);
+    QImage shown = filled;
+    {
+        QPainter painter(&filled);
+        painter.fillRect(place, Qt::black);
+    }
+    {
+        QPainter painter(&shown);
+        painter.drawImage(QPointF(place.topLeft()), picture);
+    }
+    const QRect covered =
+        QRegion(QBitmap::fromImage(filled.createMaskFromColor(Grey))).boundingRect();
+    const QRect drawn = QRegion(QBitmap::fromImage(shown.createMaskFromColor(Grey))).boundingRect();
+    QCOMPARE(drawn, covered);
+
+    const QRgb ink = qRgb(31, 26, 23), paper = qRgb(194, 194, 193);
+    int inked = 0, inkedLeft = 0;
+    QRect lettering;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y) | 0xff000000u;
+            QVERIFY2(pixel == ink || pixel == paper, qPrintable(QString::number(pixel, 16)));
+            if (pixel == ink) {
+                ++inked;
+                inkedLeft += x < picture.width() / 2;
+                lettering |= QRect(x, y, 1, 1);
+            }
+        }
+    if (ratio == 1.0)
+        QCOMPARE(picture.size(), place.size());
+    // The bitmap: a quarter of it inked, the words from row 5 to 139 and columns 3 to 15.
+    const double share = double(inked) / (picture.width() * picture.height());
+    QVERIFY2(share > 0.17 && share < 0.33, qPrintable(QString::number(share)));
+    const QRectF logical(lettering.x() / ratio, lettering.y() / ratio, lettering.width() / ratio,
+                         lettering.height() / ratio);
+    QVERIFY2(logical.top() > 2 && logical.top() < 10 && logical.bottom() > 135 &&
+                 logical.bottom() <= 143 && logical.left() > 1.5 && logical.left() < 5 &&
+                 logical.right() > 13 && logical.right() <= 16,
+             qPrintable(QStringLiteral("lettering at %1, %2 to %3, %4")
+                            .arg(logical.left())
+                            .arg(logical.top())
+                            .arg(logical.right())
+                            .arg(logical.bottom())));
+}
+
+// F11 puts the window in full screen and back at the same zoom: the picture stays, and in
+// full screen it stands centred on the window's grey, on a grid the zoom maps to whole
+// pixels.
+void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(item(window, "imThickness")->isVisible());
+    const QImage picture = window.canvas()->image();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+    QTRY_VERIFY2_WITH_TIMEOUT(window.isFullScreen() &&
+                                  window.size() == window.screen()->geometry().size(),
+                              "F11 did not make the window cover the screen", 20000);
+    const QPoint offset = window.canvas()->pos();
+    const QSize spare = window.size() - MainWindow::ClientSize;
+    QVERIFY2(offset.x() % 4 == 0 && offset.y() % 4 == 0 &&
+                 std::abs(2 * offset.x() - spare.width()) <= 8 &&
+                 std::abs(2 * offset.y() - spare.height()) <= 8,
+             qPrintable(QStringLiteral("canvas at %1, %2").arg(offset.x()).arg(offset.y())));
+    QCOMPARE(control(window, "cmdStart")->pos(), offset + QPoint(624, 8));
+    QCOMPARE(window.canvas()->image(), picture);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+    QTRY_VERIFY2_WITH_TIMEOUT(!window.isFullScreen() && window.size() == MainWindow::ClientSize,
+                              "F11 did not bring the window back", 20000);
+    QCOMPARE(window.canvas()->pos(), QPoint(0, 0));
+    QCOMPARE(control(window, "cmdStart")->pos(), QPoint(624, 8));
+    QCOMPARE(window.canvas()->image(), picture);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -5,10 +5,12 @@
 #include "fonts.h"
 #include "mainwindow.h"
 #include "screen/screenupdates.h"
+#include "screenzoom.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
@@ -35,8 +37,14 @@ int main(int argc, char *argv[])
         qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
         qunsetenv("QT_SCREEN_SCALE_FACTORS");
         qunsetenv("QT_FONT_DPI");
+    } else {
+        if (!ScreenZoom::prepareDisplay(arguments))
+            return 1;
+        ScreenZoom::prepareZoom(line);
     }
 
+    // Qt takes its own options out of argv; starting again at a fitted zoom needs them all.
+    const std::vector<char *> wholeLine(argv, argv + argc + 1);
     // A render leaves Qt's own options (-platform and the like) out, so that nothing on the
     // line can bring back a window.
     int qtArgc = headless ? 1 : argc;
@@ -49,9 +57,13 @@ int main(int argc, char *argv[])
     if (headless)
         return renderHeadless(line);
 
+    ScreenZoom::fitToScreen(line, wholeLine.data(), MainWindow::ClientSize);
     MainWindow window;
     applyPresets(window, line);
-    window.show();
+    if (line.fullscreen)
+        window.showFullScreenCentred();
+    else
+        window.show();
     if (line.start)
         QMetaObject::invokeMethod(&window, &MainWindow::pressStart, Qt::QueuedConnection);
     return QApplication::exec();

@@ -13,7 +13,10 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFocusFrame>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 
 namespace {
@@ -166,6 +169,58 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // What was given after Exit or a close request is never carried out.
     m_journal->clear();
     QWidget::closeEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F11 && event->modifiers() == Qt::NoModifier) {
+        toggleFullScreen();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindow::showFullScreenCentred()
+{
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // Without a window manager nothing but the window itself makes it cover the screen.
+    if (const QScreen *onScreen = screen())
+        setGeometry(onScreen->geometry());
+    showFullScreen();
+}
+
+void MainWindow::toggleFullScreen()
+{
+    if (!isFullScreen()) {
+        showFullScreenCentred();
+        return;
+    }
+    showNormal();
+    setFixedSize(ClientSize);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeContent();
+}
+
+void MainWindow::placeContent()
+{
+    // On a grid of 4 pixels, so that at every quarter step of zoom the canvas starts on a
+    // whole device pixel and its image reaches the screen unscaled.
+    const QSize spare = (size() - ClientSize).expandedTo(QSize(0, 0));
+    const QPoint offset(spare.width() / 2 / 4 * 4, spare.height() / 2 / 4 * 4);
+    const QPoint by = offset - m_contentOffset;
+    if (by.isNull())
+        return;
+    m_contentOffset = offset;
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        // A focus frame follows its control by itself.
+        if (!child->isWindow() && !qobject_cast<QFocusFrame *>(child))
+            child->move(child->pos() + by);
+    }
 }
 
 QAbstractButton *MainWindow::optionButton(Option option) const

@@ -54,9 +54,16 @@ public:
     void moveScrollBar(int value);
     void pressStart();
 
+    // Full screen on the window's screen, the picture centred on the window's grey at the
+    // zoom the window has; F11 toggles.
+    void showFullScreenCentred();
+    void toggleFullScreen();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // The controls, their tab order and their option groups, from the window's table.
@@ -66,6 +73,7 @@ private:
     void optionClicked(Option option);
     QAbstractButton *optionButton(Option option) const;
     void runReflection();
+    void placeContent();
 
     void selectOption(Option option) override;
     void hideThicknessPicture() override;
@@ -117,6 +125,9 @@ private:
     DeleteQuestion m_question;
     CurveLog m_curves;
 
+    // Where the picture and the controls stand in the window: off the corner only in full
+    // screen.
+    QPoint m_contentOffset;
     InputJournal *m_journal = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
 };

@@ -160,7 +160,7 @@ CanvasItem *createItem(const ControlRow &row, CanvasWidget *canvas)
 {
     auto *item = new CanvasItem(QString::fromUtf8(row.name), row.place, canvas);
     if (row.kind == Kind::Picture)
-        item->setPicture(thicknessPicture());
+        item->setPicture(thicknessPicture(row.place, canvas->image().devicePixelRatio()));
     else
         item->setText(QString::fromUtf8(row.caption), row.font(), Qt::AlignLeft | Qt::AlignTop);
     if (row.visible)

@@ -6,6 +6,7 @@
 #include <QLocale>
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -24,6 +25,7 @@ constexpr std::array Colours{Choice{"black", Option::opCerna}, Choice{"red", Opt
                              Choice{"green", Option::opzelená}, Choice{"blue", Option::opModra}};
 
 constexpr int LargestScale = 4;
+constexpr double LargestZoom = 4;
 
 struct OptionText {
     const char *name;
@@ -38,6 +40,8 @@ constexpr OptionText Options[] = {
     {"colour", "C", "Graph colour: black, red, green or blue."},
     {"speed", "N", "Animation slow-down, the scroll bar's value: 1 (fastest) to 30."},
     {"start", nullptr, "Press Start once the window is shown."},
+    {"zoom", "Z", "Window zoom: 1 to 4 in steps of 0.25, lowered to fit the screen."},
+    {"fullscreen", nullptr, "Full screen, zoomed by the largest step that fits (F11 toggles)."},
     {"render", "FILE", "Run once without a window and write the finished picture as PNG."},
     {"csv", "FILE", "Run once without a window and write the curve's numbers as CSV."},
     {"scale", "N", "Device pixel ratio of the rendered picture: 1 to 4 (default 1)."},
@@ -100,6 +104,18 @@ std::optional<int> wholeNumber(const QString &value, int least, int greatest)
     if (!ok || n < least || n > greatest)
         return std::nullopt;
     return n;
+}
+
+// A quarter step from 1 to LargestZoom, so that the window's layout, laid out on a grid of
+// 4 pixels, lands on whole device pixels.
+std::optional<double> zoomStep(QString value)
+{
+    value.replace(u',', u'.');
+    bool ok = false;
+    const double zoom = QLocale::c().toDouble(value, &ok);
+    if (!ok || zoom < 1 || zoom > LargestZoom || zoom * 4 != std::floor(zoom * 4))
+        return std::nullopt;
+    return zoom;
 }
 
 } // namespace
@@ -174,6 +190,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                                  .arg(SlowDown::Fastest)
                                  .arg(SlowDown::Slowest)));
     line.start = isSet("start");
+    if (isSet("zoom") && !(line.zoom = zoomStep(value("zoom"))))
+        return fail(badValue(QStringLiteral("zoom"), value("zoom"),
+                             QStringLiteral("1 to 4 in steps of 0.25")));
+    line.fullscreen = isSet("fullscreen");
 
     for (const char *name : {"render", "csv"}) {
         if (isSet(name) && value(name).isEmpty())
@@ -183,6 +203,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     line.csvPath = value("csv");
     if (!line.picturePath.isEmpty() || !line.csvPath.isEmpty())
         line.action = Action::Render;
+    if (line.action == Action::Render && (line.zoom || line.fullscreen))
+        return fail(QStringLiteral("%1: --%2 is for the window; a render takes --scale")
+                        .arg(Program, line.zoom ? "zoom" : "fullscreen"));
     if (isSet("scale")) {
         const auto scale = wholeNumber(value("scale"), 1, LargestScale);
         if (!scale)
@@ -219,6 +242,7 @@ QString CommandLine::helpText()
         "\n"
         "Examples:\n"
         "  quorvane --frequency 0.5 --length 0.5 --speed 10 --start\n"
+        "  quorvane --fullscreen --start\n"
         "  quorvane --render curve.png --csv curve.csv --frequency 0.5 --scale 2\n"
         "\n"
         "Exit status: 0 on success, 1 when a file cannot be written, 2 for bad arguments.\n");

@@ -19,6 +19,9 @@ struct CommandLine {
     std::optional<Option> colour;
     std::optional<int> speed;
     bool start = false;
+    // Window: the zoom asked for (1 to 4 in quarter steps), and full screen.
+    std::optional<double> zoom;
+    bool fullscreen = false;
     // Render: the picture and the CSV, either of which may be empty, and the pixel ratio.
     QString picturePath;
     QString csvPath;

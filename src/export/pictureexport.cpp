@@ -24,7 +24,8 @@ namespace PictureFiles {
 
 QImage windowPicture(QWidget &window)
 {
-    return window.grab().toImage();
+    // The picture and its controls, without the grey around them in full screen.
+    return window.grab(window.childrenRect()).toImage();
 }
 
 Content pictureFile(const QImage &picture, const QString &path)

@@ -62,7 +62,8 @@ void CanvasItem::paint()
 {
     m_canvas->paintOnLayer(m_geometry, [this](QPainter &painter) {
         if (!m_picture.isNull()) {
-            painter.drawImage(m_geometry, m_picture);
+            // A picture made for the canvas's pixel ratio lands pixel for pixel.
+            painter.drawImage(QPointF(m_geometry.topLeft()), m_picture);
             return;
         }
         painter.fillRect(m_geometry, QColor(StrokeColour::BackgroundGrey));

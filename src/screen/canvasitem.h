@@ -21,6 +21,7 @@ public:
 
     void setText(const QString &text, const QFont &font, Qt::Alignment alignment);
     void setAlignment(Qt::Alignment alignment);
+    // The picture has the canvas's device pixel ratio.
     void setPicture(const QImage &picture);
 
     QRect geometry() const { return m_geometry; }

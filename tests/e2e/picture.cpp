@@ -18,9 +18,14 @@ constexpr double GraphTop = 190.5;
 constexpr double GraphBottom = 540.5;
 constexpr int LastThickness = 300;
 
-QRect device(const QRect &logical, int scale, const QImage &image)
+// The device pixels whose centres lie in the logical rectangle.
+QRect device(const QRect &logical, double scale, const QImage &image)
 {
-    return QRect(logical.topLeft() * scale, logical.size() * scale).intersected(image.rect());
+    const auto first = [scale](int edge) { return int(std::ceil(edge * scale - 0.5)); };
+    return QRect(QPoint(first(logical.left()), first(logical.top())),
+                 QPoint(first(logical.left() + logical.width()) - 1,
+                        first(logical.top() + logical.height()) - 1))
+        .intersected(image.rect());
 }
 
 QRgb at(const QImage &image, int x, int y)
@@ -65,7 +70,7 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b)
 }
 
 // The logical position of a device pixel's centre.
-QPointF centreOf(int x, int y, int scale)
+QPointF centreOf(int x, int y, double scale)
 {
     return QPointF((x + 0.5) / scale, (y + 0.5) / scale);
 }
@@ -264,7 +269,7 @@ double halfMaximumLineX(const RunSettings &settings)
     return GraphLeft + 0.01 * sum * sum;
 }
 
-Problems checkCurve(const QImage &image, int scale, const Curve &curve,
+Problems checkCurve(const QImage &image, double scale, const Curve &curve,
                     const std::vector<Curve> &others, bool checkStrayPixels)
 {
     Problems problems;
@@ -586,17 +591,17 @@ Problems checkRunEnd(const QImage &image, int scale)
     return problems;
 }
 
-bool runLooksComplete(const QImage &image, int scale)
+bool runLooksComplete(const QImage &image, double scale)
 {
     for (const QPoint p : {QPoint(100, 491), QPoint(60, 200), QPoint(380, 480)}) {
-        if (at(image, p.x() * scale, p.y() * scale) != Cyan)
+        if (at(image, int(p.x() * scale), int(p.y() * scale)) != Cyan)
             return false;
     }
-    const int area = PictureRect.width() * PictureRect.height() * scale * scale;
+    const double area = PictureRect.width() * PictureRect.height() * scale * scale;
     return countColour(image, scale, PictureRect, PicturePaper) > area / 3;
 }
 
-bool hasDarkPixels(const QImage &image, int scale, const QRect &logical)
+bool hasDarkPixels(const QImage &image, double scale, const QRect &logical)
 {
     const QRect rect = device(logical, scale, image);
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
@@ -608,7 +613,7 @@ bool hasDarkPixels(const QImage &image, int scale, const QRect &logical)
     return false;
 }
 
-int countColour(const QImage &image, int scale, const QRect &logical, QRgb colour)
+int countColour(const QImage &image, double scale, const QRect &logical, QRgb colour)
 {
     const QRect rect = device(logical, scale, image);
     int count = 0;
@@ -619,13 +624,13 @@ int countColour(const QImage &image, int scale, const QRect &logical, QRgb colou
     return count;
 }
 
-int countOther(const QImage &image, int scale, const QRect &logical, QRgb colour)
+int countOther(const QImage &image, double scale, const QRect &logical, QRgb colour)
 {
     const QRect rect = device(logical, scale, image);
     return rect.width() * rect.height() - countColour(image, scale, logical, colour);
 }
 
-int countNotIn(const QImage &image, int scale, const QRect &logical, const QList<QRgb> &colours)
+int countNotIn(const QImage &image, double scale, const QRect &logical, const QList<QRgb> &colours)
 {
     const QRect rect = device(logical, scale, image);
     int count = 0;

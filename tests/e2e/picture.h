@@ -11,7 +11,8 @@
 
 // Reading the program's picture off a screenshot. Places are given in the window's
 // logical pixels, as a person measures them on a plain screen; a screenshot taken at a
-// screen scale has `scale` device pixels to each of them.
+// screen scale has `scale` device pixels to each of them (a projector's zoom of 1.75 too,
+// where the functions take a double).
 namespace Pict {
 
 // Problems found, one line each; empty when the picture is right.
@@ -99,7 +100,7 @@ struct Curve {
 // Every one of the 301 points of `curve` is where it belongs, give or take a pixel
 // (except where a curve of `later` plotted over it), and no pixel of its colour lies
 // anywhere else on the graph unless another curve of that colour explains it.
-Problems checkCurve(const QImage &image, int scale, const Curve &curve,
+Problems checkCurve(const QImage &image, double scale, const Curve &curve,
                     const std::vector<Curve> &others = {}, bool checkStrayPixels = true);
 // No pixel of the colour anywhere on the graph.
 Problems checkNoCurve(const QImage &image, int scale, QRgb colour);
@@ -126,15 +127,15 @@ Problems checkErasing(const QImage &image, int scale, const RunSettings &setting
 // The run-end picture of a run with the start-up layout: sheet, picture and labels.
 Problems checkRunEnd(const QImage &image, int scale);
 
-bool runLooksComplete(const QImage &image, int scale);
-bool hasDarkPixels(const QImage &image, int scale, const QRect &logical);
+bool runLooksComplete(const QImage &image, double scale);
+bool hasDarkPixels(const QImage &image, double scale, const QRect &logical);
 // Pixels in the logical rectangle whose colour differs from `colour`.
-int countOther(const QImage &image, int scale, const QRect &logical, QRgb colour);
-int countColour(const QImage &image, int scale, const QRect &logical, QRgb colour);
+int countOther(const QImage &image, double scale, const QRect &logical, QRgb colour);
+int countColour(const QImage &image, double scale, const QRect &logical, QRgb colour);
 // Aligned scale × scale blocks that are not of one colour: zero for a picture drawn at
 // one pixel per logical pixel and blown up.
 int mixedBlocks(const QImage &image, int scale, const QRect &logical);
 // Pixels of colours other than the given ones.
-int countNotIn(const QImage &image, int scale, const QRect &logical, const QList<QRgb> &colours);
+int countNotIn(const QImage &image, double scale, const QRect &logical, const QList<QRgb> &colours);
 
 } // namespace Pict

@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
 # Runs a command under a private Xvfb of its own and stops the server afterwards.
+# Usage: run-under-xvfb.sh [--screen WIDTHxHEIGHT] command [argument]...
 # The display number comes from the server itself (-displayfd), since other X servers,
 # and other tests, may be running on this machine at the same time.
 set -euo pipefail
+
+# Large enough for the window at a screen scale of 2, unless a test asks for a screen of
+# its own (a projector's 1920 x 1080).
+screen=1800x1300
+if [ "${1:-}" = --screen ]; then
+  screen=$2
+  shift 2
+fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-e2e.XXXXXX")
 xvfb_pid=
@@ -15,8 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Large enough for the window at a screen scale of 2; 96 dots per inch as on a plain desktop.
-Xvfb -displayfd 3 -screen 0 1800x1300x24 -dpi 96 -nolisten tcp -noreset \
+# 96 dots per inch as on a plain desktop.
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -dpi 96 -nolisten tcp -noreset \
   3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 

@@ -25,7 +25,7 @@ constexpr QRect EmptyGraph{430, 320, 360, 240};
 
 } // namespace
 
-Session::Session(QString shotPrefix, int scale)
+Session::Session(QString shotPrefix, double scale)
     : m_shotPrefix(std::move(shotPrefix))
     , m_scale(scale)
 {
@@ -103,7 +103,7 @@ bool Session::start()
 
 QImage Session::grab() const
 {
-    return m_display.grab(QRect(QPoint(0, 0), Pict::ClientSize * m_scale));
+    return m_display.grab(QRect(m_origin, Pict::ClientSize * m_scale));
 }
 
 QImage Session::save(const QImage &image, const QString &step) const
@@ -136,7 +136,7 @@ bool Session::xdotool(const QStringList &arguments)
 
 void Session::click(QPoint logical)
 {
-    clickDevice(logical * m_scale);
+    clickDevice(m_origin + logical * m_scale);
 }
 
 void Session::clickDevice(QPoint device)
@@ -147,7 +147,7 @@ void Session::clickDevice(QPoint device)
 
 void Session::focus(std::optional<XDisplay::TopLevel> target)
 {
-    QPoint place = RestingPlace * m_scale;
+    QPoint place = m_origin + RestingPlace * m_scale;
     Window window = m_window;
     if (target) {
         place = target->geometry.topLeft() + QPoint(target->geometry.width() / 2, 8);

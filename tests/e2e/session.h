@@ -14,25 +14,29 @@
 // One launch of the program under test on the test's X server, driven as a person would
 // drive it: real pointer and key events through xdotool, answers read off the screen.
 //
-// Positions are in the window's logical pixels; with a screen scale they are multiplied
-// into device pixels, the unit of xdotool and of every screenshot.
+// Positions are in the window's logical pixels; with a screen scale or zoom they are
+// multiplied into device pixels, the unit of xdotool and of every screenshot, and counted
+// from where the picture stands on the screen (off the corner only in full screen).
 class Session
 {
 public:
     // shotPrefix names the screenshots that save() writes.
-    explicit Session(QString shotPrefix, int scale = 1);
+    explicit Session(QString shotPrefix, double scale = 1);
     ~Session();
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
-    // An environment variable for the program, before start().
+    // An environment variable for the program, and its arguments, before start().
     void setEnvironment(const QString &name, const QString &value);
+    void setArguments(const QStringList &arguments) { m_process.setArguments(arguments); }
+    // Where the picture's top-left corner stands on the screen, in device pixels.
+    void setOrigin(QPoint device) { m_origin = device; }
     // Starts the program and waits until its window shows the prompt.
     bool start();
     // Why the last call that returned false or an empty value failed.
     const QString &error() const { return m_error; }
 
-    int scale() const { return m_scale; }
+    double scale() const { return m_scale; }
     XDisplay &display() { return m_display; }
     Window window() const { return m_window; }
     qint64 pid() const { return m_process.processId(); }
@@ -91,7 +95,8 @@ private:
     void fail(const QString &message) { m_error = message; }
 
     QString m_shotPrefix;
-    int m_scale;
+    double m_scale;
+    QPoint m_origin;
     XDisplay m_display;
     QProcess m_process;
     Window m_window = 0;

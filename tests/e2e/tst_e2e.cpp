@@ -683,6 +683,8 @@ private slots:
               mixedInGraph);
         QVERIFY2(mixedInSheet > 100 && mixedInGraph > 100,
                  "the canvas looks drawn at 1x and scaled up");
+        QVERIFY2(mixedBlocks(first, scale, PictureRect) > 20,
+                 "the thickness picture looks drawn at 1x and scaled up");
 
         // Erasing at device resolution: Yes wipes the old curve without a trace.
         session.click(clickPoint(Freq05));
@@ -870,6 +872,83 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!QImage(path).isNull(), 10000);
         QVERIFY2(same(session.save(QImage(path), QStringLiteral("saved"))),
                  "the saved picture is not the window as it shows");
+    }
+    // On a projector's 1920 x 1080: full screen covers the screen at the largest zoom that
+    // fits, 1.75, the picture centred; Start at its zoomed place starts a run whose curve
+    // lies where the model puts it; a second run kept with No; F11 goes back to a window of
+    // the same zoom with the picture kept, and Exit ends the program quietly.
+    void fullScreen()
+    {
+        constexpr double zoom = 1.75;
+        const QSize screen = XDisplay().screenSize();
+        QCOMPARE(screen, QSize(1920, 1080));
+        Session session(prefix(), zoom);
+        session.setArguments({QStringLiteral("--fullscreen")});
+        // Centred, on the grid of 4 window pixels that the zoom maps to whole device pixels.
+        const QSize logical(qRound(screen.width() / zoom), qRound(screen.height() / zoom));
+        const QPoint origin =
+            QPoint((logical.width() - 800) / 2 / 4 * 4, (logical.height() - 581) / 2 / 4 * 4) *
+            zoom;
+        session.setOrigin(origin);
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        const auto window = session.display().findMapped(Session::MainTitle);
+        QVERIFY(window);
+        QCOMPARE(window->geometry, QRect(QPoint(0, 0), screen));
+        // Every control lies in the picture's rectangle, and that on the screen.
+        QVERIFY(QRect(QPoint(0, 0), screen).contains(QRect(origin, ClientSize * zoom)));
+        QVERIFY2(std::abs(origin.x() * 2 + 800 * zoom - screen.width()) <= 8 * zoom &&
+                     std::abs(origin.y() * 2 + 581 * zoom - screen.height()) <= 8 * zoom,
+                 "the picture is not centred");
+        const QImage start = session.grabAndSave(QStringLiteral("1-start"));
+        QVERIFY(hasDarkPixels(start, zoom, ExitRect));
+
+        const QImage first = startRun(session, QStringLiteral("2-default"));
+        QVERIFY2(!first.isNull(), qPrintable(session.error()));
+        Problems problems = checkCurve(first, zoom, {Defaults, Green});
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        const QRect graph(417, 189, 383, 357);
+        QCOMPARE(countNotIn(first, zoom, graph, {Grey, Black, Green}), 0);
+
+        session.click(clickPoint(Freq05));
+        const QImage second = runAnswering(session, Answer::No, false, QStringLiteral("3-no-red"));
+        QVERIFY2(!second.isNull(), qPrintable(session.error()));
+        const Curve green{Defaults, Green}, red{{0.5, 1}, Red};
+        problems = checkCurve(second, zoom, green, {red}) + checkCurve(second, zoom, red, {green});
+        QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+        session.save(session.display().grab(QRect(QPoint(0, 0), screen)),
+                     QStringLiteral("4-whole-screen"));
+
+        session.key(QStringLiteral("F11"));
+        session.setOrigin({0, 0});
+        QVERIFY2(!session
+                      .waitFor(
+                          [&](const QImage &image) {
+                              const auto shown = session.display().findMapped(Session::MainTitle);
+                              return shown && shown->geometry.size() == ClientSize * zoom &&
+                                     checkCurve(image, zoom, red, {green}, false).isEmpty();
+                          },
+                          QStringLiteral("5-window"))
+                      .isNull(),
+                 qPrintable(session.error()));
+        session.click(ExitRect.center());
+        QCOMPARE(session.waitForExit(), 0);
+        QCOMPARE(session.programOutput(), QString());
+    }
+
+    // A zoom too large for the screen is lowered to the largest step that fits, with one
+    // line on standard error; the whole window stays on the screen.
+    void zoomLoweredToFit()
+    {
+        Session session(prefix(), 1.75);
+        session.setArguments({QStringLiteral("--zoom"), QStringLiteral("3")});
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        const auto window = session.display().findMapped(Session::MainTitle);
+        QVERIFY(window);
+        QCOMPARE(window->geometry, QRect(0, 0, 1400, 1017));
+        session.grabAndSave(QStringLiteral("start"));
+        QCOMPARE(session.programOutput(),
+                 QStringLiteral("quorvane: zoom 3 does not fit the screen's available area of "
+                                "1920 x 1080 pixels; zoom 1.75 instead\n"));
     }
 };
 
