@@ -197,7 +197,7 @@ void keepOld(Pending &file)
 
 } // namespace
 
-bool writeFiles(const std::vector<Content> &files, QString *error)
+bool writeFiles(const std::vector<Content> &files, QString *error, Readers readers)
 {
     const SignalsHeld signalsHeld;
     std::vector<Pending> pending;
@@ -244,8 +244,11 @@ bool writeFiles(const std::vector<Content> &files, QString *error)
                 follow(QFile::encodeName(content.path), &file.target, &status, &file.existed))
             return fail(content, reason(code));
         if (file.existed && !S_ISREG(status.st_mode)) {
-            file.fd = ::open(file.target.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-            if (file.fd < 0)
+            const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+            file.fd = ::open(file.target.constData(),
+                             flags | (readers == Readers::WaitFor ? 0 : O_NONBLOCK));
+            if (file.fd < 0 ||
+                ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK) != 0)
                 return fail(content, reason(errno));
             continue;
         }
@@ -424,7 +427,7 @@ void PictureExport::saveAs(const QString &title, const QString &suffix, const QS
     if (path.isEmpty())
         return;
     QString error;
-    if (!PictureFiles::writeFiles({content(path)}, &error))
+    if (!PictureFiles::writeFiles({content(path)}, &error, PictureFiles::Readers::MustBeThere))
         reportFailure(error);
 }
 

@@ -37,8 +37,11 @@ inline const QString StandardOutput = QStringLiteral("-");
 // written; if putting a later one in place fails, the earlier ones are put back as they
 // were. What is not a regular file (a device, a FIFO, standard output) is written in place
 // and never replaced. A failure leaves no partial or temporary file; *error names the path
-// and gives the system's reason.
-bool writeFiles(const std::vector<Content> &files, QString *error);
+// and gives the system's reason. A FIFO without a reader is waited for, as a shell's
+// redirection waits, or refused at once (a window must not hang on it).
+enum class Readers { WaitFor, MustBeThere };
+bool writeFiles(const std::vector<Content> &files, QString *error,
+                Readers readers = Readers::WaitFor);
 
 // Whether two names lead to the same file, existing or about to be made.
 bool sameFile(const QString &a, const QString &b);
