@@ -496,6 +496,11 @@ void TestCommandLine::writtenFiles_data()
         << "--csv a" << 1 << "a: Too many levels of symbolic links"
         << ""
         << "a->b b->a" << 0;
+    QTest::newRow("a file that may not be written")
+        << "echo old > r.csv; chmod 444 r.csv"
+        << "--csv r.csv" << 1 << "r.csv: Permission denied"
+        << ""
+        << "r.csv=old" << 0;
     QTest::newRow("a name that is not UTF-8")
         << ""
         << R"name(--csv "$(printf '\377\376.csv')")name" << 2 << "not valid UTF-8"

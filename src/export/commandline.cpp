@@ -172,15 +172,6 @@ CommandLine CommandLine::parse(const QStringList &arguments, Stage stage)
     line.csvPath = value("csv");
     if (!line.picturePath.isEmpty() || !line.csvPath.isEmpty())
         line.action = Action::Render;
-    if (line.picturePath == PictureFiles::StandardOutput &&
-        line.csvPath == PictureFiles::StandardOutput)
-        return fail(QStringLiteral("%1: --render - --csv -: only one of them can go to standard "
-                                   "output")
-                        .arg(Program));
-    if (!line.picturePath.isEmpty() && !line.csvPath.isEmpty() &&
-        PictureFiles::sameFile(line.picturePath, line.csvPath))
-        return fail(QStringLiteral("%1: --render %2 --csv %3: both name the same file")
-                        .arg(Program, line.picturePath, line.csvPath));
     if (isSet("scale")) {
         const auto scale = wholeNumber(value("scale"), 1, LargestScale);
         if (!scale)
@@ -191,6 +182,16 @@ CommandLine CommandLine::parse(const QStringList &arguments, Stage stage)
                 QStringLiteral("%1: --scale %2: only with --render").arg(Program, value("scale")));
         line.scale = *scale;
     }
+    // Names are compared on the final line, where each is known to be written as given.
+    if (!toolkitsToo && line.picturePath == PictureFiles::StandardOutput &&
+        line.csvPath == PictureFiles::StandardOutput)
+        return fail(QStringLiteral("%1: --render - --csv -: only one of them can go to standard "
+                                   "output")
+                        .arg(Program));
+    if (!toolkitsToo && !line.picturePath.isEmpty() && !line.csvPath.isEmpty() &&
+        PictureFiles::sameFile(line.picturePath, line.csvPath))
+        return fail(QStringLiteral("%1: --render %2 --csv %3: both name the same file")
+                        .arg(Program, line.picturePath, line.csvPath));
     return line;
 }
 

@@ -252,6 +252,9 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
                 return fail(content, reason(errno));
             continue;
         }
+        // Replacing a file its permissions keep from being written would not be an edit.
+        if (file.existed && ::access(file.target.constData(), W_OK) != 0)
+            return fail(content, reason(errno));
         if (const int code = createBeside(file.target, &file.temporary, &file.fd))
             return fail(content, reason(code));
         if (file.existed) {
@@ -299,6 +302,7 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
             ::unlink(file.backup.constData());
     return true;
 }
+
 bool sameFile(const QString &a, const QString &b)
 {
     if (a == b)
