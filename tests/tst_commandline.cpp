@@ -470,6 +470,10 @@ void TestCommandLine::writtenFiles_data()
                                       << "--csv -" << 0 << ""
                                       << "csv"
                                       << "" << 0;
+    QTest::newRow("/dev/stdout prints the CSV") << ""
+                                                << "--csv /dev/stdout" << 0 << ""
+                                                << "csv"
+                                                << "" << 0;
     QTest::newRow("- prints the picture, the CSV to a file") << ""
                                                              << "--csv a.csv --render -" << 0 << ""
                                                              << "png"

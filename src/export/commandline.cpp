@@ -220,8 +220,10 @@ QString CommandLine::helpText()
         "  quorvane --frequency 0.5 --length 0.5 --speed 10 --start\n"
         "  quorvane --render curve.png --csv curve.csv --frequency 0.5 --scale 2\n"
         "\n"
-        "FILE - is standard output (for one of --render and --csv). A device, FIFO or socket\n"
-        "is written in place, never replaced; a regular file is written whole or not at all.\n"
+        "A FILE of - is standard output, for one of --render and --csv. A device or FIFO is\n"
+        "written in place and never replaced; a regular file, or the one a link leads to, is\n"
+        "written whole or not at all. Qt's own options, such as -platform and -style, are\n"
+        "Qt's; a render shows no window whatever they say.\n"
         "\n"
         "Exit status: 0 on success, 1 when a file cannot be written, 2 for bad arguments.\n");
     return text;

@@ -239,14 +239,20 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
             file.fd = STDOUT_FILENO;
             continue;
         }
+        const QByteArray name = QFile::encodeName(content.path);
         struct stat status = {};
-        if (const int code =
-                follow(QFile::encodeName(content.path), &file.target, &status, &file.existed))
+        if (const int code = follow(name, &file.target, &status, &file.existed))
             return fail(content, reason(code));
-        if (file.existed && !S_ISREG(status.st_mode)) {
-            const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
-            file.fd = ::open(file.target.constData(),
-                             flags | (readers == Readers::WaitFor ? 0 : O_NONBLOCK));
+        // The system's own links (/dev/stdout and the like) lead where their text does not
+        // say, so only the system can open them.
+        struct stat named = {};
+        const bool inPlace = ::stat(name.constData(), &named) == 0 &&
+                             (!S_ISREG(named.st_mode) || !file.existed ||
+                              named.st_dev != status.st_dev || named.st_ino != status.st_ino);
+        if (inPlace) {
+            const int flags = O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY;
+            file.fd =
+                ::open(name.constData(), flags | (readers == Readers::WaitFor ? 0 : O_NONBLOCK));
             if (file.fd < 0 ||
                 ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK) != 0)
                 return fail(content, reason(errno));
@@ -307,18 +313,21 @@ bool sameFile(const QString &a, const QString &b)
 {
     if (a == b)
         return true;
-    if (a == StandardOutput || b == StandardOutput)
-        return false;
     // Where each leads: the file itself when it exists, else its folder and name.
     const auto place = [](const QString &name) {
-        QByteArray path;
+        const auto identity = [](const struct stat &status) {
+            return QByteArray::number(quint64(status.st_dev)) + ':' +
+                   QByteArray::number(quint64(status.st_ino));
+        };
         struct stat status = {};
+        if (name == StandardOutput)
+            return ::fstat(STDOUT_FILENO, &status) == 0 ? identity(status) : QByteArray();
+        if (::stat(QFile::encodeName(name).constData(), &status) == 0)
+            return identity(status);
+        QByteArray path;
         bool exists = false;
         if (follow(QFile::encodeName(name), &path, &status, &exists) != 0)
             return QByteArray();
-        if (exists)
-            return QByteArray::number(quint64(status.st_dev)) + ':' +
-                   QByteArray::number(quint64(status.st_ino));
         char *folder = ::realpath(folderOf(path).constData(), nullptr);
         if (!folder)
             return QByteArray();
