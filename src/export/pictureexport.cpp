@@ -8,24 +8,22 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QWidget>
-
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
