@@ -9,7 +9,9 @@
 #include "export/commandline.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
@@ -19,6 +21,11 @@
 #include <QTest>
 
 #include <cmath>
+
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,23 +86,66 @@ struct Program {
     QByteArray err;
 };
 
-// The program as a script starts it: no DISPLAY, no platform chosen.
-Program runProgram(const QStringList &arguments, const QString &runtimeDir)
+// The program (or a shell that runs it) as a script starts it: no DISPLAY, no platform
+// chosen.
+Program runProgram(QProcess *started, const QString &program, const QStringList &arguments,
+                   const QString &runtimeDir)
 {
-    QProcess process;
+    QProcess &process = *started;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUORVANE_EXE), arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
-        return {};
+        return {-1, {}, "did not finish within a minute"};
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+Program runProgram(const QStringList &arguments, const QString &runtimeDir)
+{
+    QProcess process;
+    return runProgram(&process, QStringLiteral(QUORVANE_EXE), arguments, runtimeDir);
+}
+
+// What a file holds, in a word: a picture, a CSV, or the text itself.
+QString kindOf(const QByteArray &content)
+{
+    if (content.startsWith("\x89PNG"))
+        return QStringLiteral("png");
+    if (content.startsWith("run,"))
+        return QStringLiteral("csv");
+    return QString::fromUtf8(content.trimmed());
+}
+
+// A folder's entries, hidden ones too, with what each is.
+QString listing(const QString &folder)
+{
+    QStringList entries;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat status = {};
+        ::lstat(path.constData(), &status);
+        if (S_ISLNK(status.st_mode))
+            entries << name + "->" + QFileInfo(QFile::symLinkTarget(dir.filePath(name))).fileName();
+        else if (S_ISFIFO(status.st_mode))
+            entries << name + "=fifo";
+        else if (S_ISDIR(status.st_mode))
+            entries << name + u'/';
+        else {
+            QFile file(dir.filePath(name));
+            entries << name + u'=' +
+                           (file.open(QIODevice::ReadOnly) ? kindOf(file.readAll()) : "?");
+        }
+    }
+    return entries.join(u' ');
 }
 
 struct CsvRow {
@@ -167,8 +217,8 @@ private slots:
     void badArguments();
     void headlessRender_data();
     void headlessRender();
-    void unwritableOutput_data();
-    void unwritableOutput();
+    void writtenFiles_data();
+    void writtenFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -218,9 +268,17 @@ void TestCommandLine::parse_data()
     QTest::newRow("help wins") << QStringList{"--speed", "5", "--help"} << "help";
     QTest::newRow("-h") << QStringList{"-h"} << "help";
     QTest::newRow("version") << QStringList{"--version"} << "version";
-    QTest::newRow("Qt's own options are Qt's")
-        << QStringList{"-platform", "offscreen", "--style=fusion", "-reverse", "--start"}
-        << "window start=yes";
+    QTest::newRow("what Qt leaves is ours alone")
+        << QStringList{"-platform", "offscreen", "--start"}
+        << "error: quorvane: unknown option 'platform' (see quorvane --help)";
+    QTest::newRow("standard output for one")
+        << QStringList{"--render", "-", "--csv", "a.csv"} << "render render=- csv=a.csv";
+    QTest::newRow("standard output for both")
+        << QStringList{"--render", "-", "--csv", "-"}
+        << "error: quorvane: --render - --csv -: only one of them can go to standard output";
+    QTest::newRow("the same name for both")
+        << QStringList{"--render", "a.png", "--csv", "a.png"}
+        << "error: quorvane: --render a.png --csv a.png: both name the same file";
     QTest::newRow("frequency 2") << QStringList{"--frequency", "2"}
                                  << "error: quorvane: --frequency 2: allowed are 0.5, 1 and 1.5";
     QTest::newRow("length 0") << QStringList{"--length", "0"}
@@ -360,7 +418,9 @@ void TestCommandLine::badArguments_data()
     QTest::addColumn<QString>("named");
     QTest::addColumn<int>("status");
 
-    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "frobnicate" << 2;
+    // Without a display only a render can tell, as Qt's own options are Qt's to know.
+    QTest::newRow("unknown option")
+        << QStringList{"--frobnicate", "--csv", "-"} << "frobnicate" << 2;
     QTest::newRow("frequency 2") << QStringList{"--frequency", "2"} << "--frequency 2" << 2;
     QTest::newRow("speed 0") << QStringList{"--speed", "0"} << "--speed 0" << 2;
     QTest::newRow("speed abc") << QStringList{"--speed", "abc", "--start"} << "--speed abc" << 2;
@@ -369,8 +429,8 @@ void TestCommandLine::badArguments_data()
     QTest::newRow("no display") << QStringList{"--zoom", "2", "--start"} << "no display found" << 1;
 }
 
-// One line on standard error, before any window: no platform is even loaded, so a missing
-// X server makes no difference to a bad argument's status 2.
+// One line on standard error, before any window and with nothing written: no platform is
+// even loaded, so a missing X server makes no difference to a bad argument's status 2.
 void TestCommandLine::badArguments()
 {
     QFETCH(QStringList, arguments);
@@ -451,43 +511,155 @@ void TestCommandLine::headlessRender()
         }
 }
 
-void TestCommandLine::unwritableOutput_data()
+void TestCommandLine::writtenFiles_data()
 {
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QString>("csv");
-    QTest::addColumn<QString>("unwritable");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<int>("sizeLimit");
 
-    QTest::newRow("picture in a missing folder") << "missing/a.png"
-                                                 << ""
-                                                 << "missing/a.png";
-    QTest::newRow("CSV onto a folder, picture fine") << "b.png"
-                                                     << "."
-                                                     << ".";
-    QTest::newRow("CSV alone in a missing folder") << ""
-                                                   << "missing/c.csv"
-                                                   << "missing/c.csv";
+    // before and arguments are shell; left lists the folder afterwards (hidden files too):
+    // a file by its kind of content, a link by where it leads.
+    QTest::newRow("picture in a missing folder")
+        << ""
+        << "--render missing/a.png" << 1 << "missing/a.png: No such file or directory"
+        << ""
+        << "" << 0;
+    QTest::newRow("CSV onto a folder, picture fine")
+        << ""
+        << "--render b.png --csv ." << 1 << ".: Is a directory"
+        << ""
+        << "" << 0;
+    QTest::newRow("CSV alone in a missing folder")
+        << ""
+        << "--csv missing/c.csv" << 1 << "missing/c.csv: No such file or directory"
+        << ""
+        << "" << 0;
+    QTest::newRow("FIFO with a reader gets the CSV and stays a FIFO")
+        << "mkfifo f; timeout 60 cat f > got &"
+        << "--csv f" << 0 << ""
+        << ""
+        << "f=fifo got=csv" << 0;
+    QTest::newRow("- prints the CSV") << ""
+                                      << "--csv -" << 0 << ""
+                                      << "csv"
+                                      << "" << 0;
+    // Through a pipe of the user's own, as the test's pipe is not.
+    QTest::newRow("/dev/stdout prints the CSV") << ""
+                                                << "--csv /dev/stdout | cat" << 0 << ""
+                                                << "csv"
+                                                << "" << 0;
+    QTest::newRow("- prints the picture, the CSV to a file") << ""
+                                                             << "--csv a.csv --render -" << 0 << ""
+                                                             << "png"
+                                                             << "a.csv=csv" << 0;
+    QTest::newRow("- twice") << ""
+                             << "--csv - --render -" << 2 << "standard output"
+                             << ""
+                             << "" << 0;
+    QTest::newRow("the same name twice") << ""
+                                         << "--render a.png --csv a.png" << 2 << "same file"
+                                         << ""
+                                         << "" << 0;
+    QTest::newRow("the same file through a symbolic link")
+        << "ln -s a.png l"
+        << "--render a.png --csv l" << 2 << "same file"
+        << ""
+        << "l->a.png" << 0;
+    QTest::newRow("a symbolic link writes its file and stays") << "echo old > t; ln -s t l"
+                                                               << "--csv l" << 0 << ""
+                                                               << ""
+                                                               << "l->t t=csv" << 0;
+    QTest::newRow("a symbolic link loop")
+        << "ln -s a b; ln -s b a"
+        << "--csv a" << 1 << "a: Too many levels of symbolic links"
+        << ""
+        << "a->b b->a" << 0;
+    QTest::newRow("a file that may not be written")
+        << "echo old > r.csv; chmod 444 r.csv"
+        << "--csv r.csv" << 1 << "r.csv: Permission denied"
+        << ""
+        << "r.csv=old" << 0;
+    QTest::newRow("a name that is not UTF-8")
+        << ""
+        << R"name(--csv "$(printf '\377\376.csv')")name" << 2 << "not valid UTF-8"
+        << ""
+        << "" << 0;
+    QTest::newRow("no room for a new file") << ""
+                                            << "--render a.png" << 1 << "a.png: File too large"
+                                            << ""
+                                            << "" << 4096;
+    QTest::newRow("no room, the old file kept as it was")
+        << "echo old > a.png"
+        << "--render a.png --csv b.csv" << 1 << "a.png: File too large"
+        << ""
+        << "a.png=old" << 4096;
+    QTest::newRow("Qt's own options are Qt's, and a render stays without a window")
+        << ""
+        << "--csv - -platform xcb -qmljsdebugger=port:5555 --style=fusion -reverse" << 0 << ""
+        << "csv"
+        << "" << 0;
+    // In a folder where anyone may add files but only the owner replaces them, the second
+    // file cannot be put in place after the first already is.
+    QTest::newRow("second file not put in place, the first put back")
+        << "chmod 1777 .; echo old > a.png; chown 65534 a.png; echo old > b.csv"
+        << "--render a.png --csv b.csv" << 1 << "b.csv: Operation not permitted"
+        << ""
+        << "a.png=old b.csv=old" << 0;
+    QTest::newRow("second file not put in place, the first taken away")
+        << "chmod 1777 .; echo old > b.csv"
+        << "--render a.png --csv b.csv" << 1 << "b.csv: Operation not permitted"
+        << ""
+        << "b.csv=old" << 0;
 }
 
-// Status 1, a message naming the path, and no file at all, not even the one that could
-// have been written.
-void TestCommandLine::unwritableOutput()
+// The program as a script runs it, as an ordinary user (root would pass every permission),
+// in a folder of its own.
+void TestCommandLine::writtenFiles()
 {
-    QFETCH(QString, picture);
-    QFETCH(QString, csv);
-    QFETCH(QString, unwritable);
+    QFETCH(QString, before);
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QFETCH(QString, out);
+    QFETCH(QString, left);
+    QFETCH(int, sizeLimit);
 
+    const bool root = ::geteuid() == 0;
+    if (before.contains(u"chmod 1777") && !root)
+        QSKIP("needs a file of another user, so a test run as root");
     QTemporaryDir dir;
-    QStringList arguments;
-    if (!picture.isEmpty())
-        arguments << "--render" << dir.filePath(picture);
-    if (!csv.isEmpty())
-        arguments << "--csv" << dir.filePath(csv);
-    const Program program = runProgram(arguments, m_dir.path());
-    QCOMPARE(program.status, 1);
-    QVERIFY2(program.err.contains(QDir::cleanPath(dir.filePath(unwritable)).toUtf8()) ||
-                 program.err.contains(dir.filePath(unwritable).toUtf8()),
-             program.err.constData());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    QVERIFY(dir.isValid());
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    QProcess prepare;
+    prepare.setWorkingDirectory(dir.path());
+    prepare.start(QStringLiteral("/bin/sh"), {"-c", "umask 0; " + before});
+    QVERIFY2(prepare.waitForFinished(30000) && prepare.exitCode() == 0,
+             prepare.readAllStandardError().constData());
+
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.setChildProcessModifier([root, sizeLimit] {
+        if (sizeLimit) {
+            const rlimit limit{rlim_t(sizeLimit), rlim_t(sizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(99);
+    });
+    const Program program =
+        runProgram(&process, QStringLiteral("/bin/sh"),
+                   {"-c", "exec \"$0\" " + arguments, QUORVANE_EXE}, m_dir.path());
+    QVERIFY2(program.status == status, program.err.constData());
+    if (!said.isEmpty()) {
+        QVERIFY2(program.err.contains("quorvane: ") && program.err.contains(said.toUtf8()),
+                 program.err.constData());
+    }
+    QCOMPARE(kindOf(program.out), out);
+    QTRY_COMPARE_WITH_TIMEOUT(listing(dir.path()), left, 30000);
 }
 
 QTEST_MAIN(TestCommandLine)

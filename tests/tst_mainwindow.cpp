@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -28,6 +29,8 @@
 #include <QWindow>
 
 #include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -215,6 +218,7 @@ private slots:
     void thicknessPictureAtEveryZoom_data();
     void thicknessPictureAtEveryZoom();
     void f11TogglesFullScreenKeepingThePicture();
+    void saveRefusesAFifoWithoutReader();
 };
 
 void TestMainWindow::initTestCase()
@@ -682,6 +686,37 @@ void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
     QCOMPARE(window.canvas()->pos(), QPoint(0, 0));
     QCOMPARE(control(window, "cmdStart")->pos(), QPoint(624, 8));
     QCOMPARE(window.canvas()->image(), picture);
+}
+
+// The window does not hang on a FIFO nobody reads: the dialog's choice is refused with the
+// system's reason, and the FIFO stays.
+void TestMainWindow::saveRefusesAFifoWithoutReader()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("f"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    answerSaveDialogs(window, fifo);
+    // Should the save wait for a reader after all, one comes late and the test fails.
+    QProcess lateReader;
+    lateReader.start(QStringLiteral("/bin/sh"), {"-c", "sleep 20; exec cat \"$0\"", fifo});
+    QString said;
+    QTimer look;
+    connect(&look, &QTimer::timeout, &window, [&said] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            said = box->text();
+            box->close();
+        }
+    });
+    look.start(20);
+    window.findChild<PictureExport *>()->saveCurves();
+    lateReader.kill();
+    lateReader.waitForFinished();
+    QCOMPARE(said, "Cannot write " + fifo + ": No such device or address.");
+    struct stat status = {};
+    QVERIFY(::stat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -15,40 +15,46 @@
 int main(int argc, char *argv[])
 {
     preferSmallScreenUpdates();
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine line = CommandLine::parse(arguments);
-    if (!line.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(line.error));
+    const CommandLine early = CommandLine::parse(argc, argv, CommandLine::Stage::BeforeToolkit);
+    if (!early.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(early.error));
         return 2;
     }
-    if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version) {
-        const QString text = line.action == CommandLine::Action::Help ? CommandLine::helpText()
-                                                                      : CommandLine::versionText();
+    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
+        const QString text = early.action == CommandLine::Action::Help ? CommandLine::helpText()
+                                                                       : CommandLine::versionText();
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
-    const bool headless = line.action == CommandLine::Action::Render;
+    const bool headless = early.action == CommandLine::Action::Render;
     if (headless) {
         // No X server needed, and the picture's pixel ratio is the one asked for, whatever
         // the environment says.
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(early.scale));
         qunsetenv("QT_SCREEN_SCALE_FACTORS");
         qunsetenv("QT_FONT_DPI");
     } else {
-        if (!ScreenZoom::prepareDisplay(arguments))
+        if (!ScreenZoom::prepareDisplay(argc, argv))
             return 1;
-        ScreenZoom::prepareZoom(line);
+        ScreenZoom::prepareZoom(early);
     }
 
-    // Qt takes its own options out of argv; starting again at a fitted zoom needs them all.
-    const std::vector<char *> wholeLine(argv, argv + argc + 1);
-    // A render leaves Qt's own options (-platform and the like) out, so that nothing on the
-    // line can bring back a window.
-    int qtArgc = headless ? 1 : argc;
-    QApplication app(qtArgc, argv);
+    // Qt takes its own options off a copy of the line, so that argv keeps them all for a
+    // start at a fitted zoom. A render adds -platform offscreen last, so that whatever the
+    // line says, no window can come of it.
+    static char platform[] = "-platform", offscreen[] = "offscreen";
+    std::vector<char *> qtArgv(argv, argv + argc);
+    if (headless)
+        qtArgv.insert(qtArgv.end(), {platform, offscreen});
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(qtArgv.size()) - 1;
+    QApplication app(qtArgc, qtArgv.data());
+    const CommandLine line = CommandLine::parse(qtArgc, qtArgv.data());
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(line.error));
+        return 2;
+    }
     QApplication::setApplicationName(QString::fromUtf8(About::Name));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(About::AppId));
     QApplication::setStyle(new ClassicStyle);
@@ -57,7 +63,7 @@ int main(int argc, char *argv[])
     if (headless)
         return renderHeadless(line);
 
-    ScreenZoom::fitToScreen(line, wholeLine.data(), MainWindow::ClientSize);
+    ScreenZoom::fitToScreen(line, argv, MainWindow::ClientSize);
     MainWindow window;
     applyPresets(window, line);
     if (line.fullscreen)

@@ -48,14 +48,14 @@ Choice choose(std::optional<double> asked, bool fullScreen, double current, QSiz
     return {fitting, true};
 }
 
-bool prepareDisplay(const QStringList &arguments)
+bool prepareDisplay(int argc, const char *const *argv)
 {
-    const bool platformGiven =
-        qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
-        std::any_of(arguments.begin(), arguments.end(), [](const QString &argument) {
-            return argument == u"-platform" || argument == u"--platform" ||
-                   argument.startsWith(u"-platform=") || argument.startsWith(u"--platform=");
-        });
+    const bool platformGiven = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+                               std::any_of(argv + 1, argv + argc, [](const char *argument) {
+                                   const QByteArrayView a(argument);
+                                   return a == "-platform" || a == "--platform" ||
+                                          a.startsWith("-platform=") || a.startsWith("--platform=");
+                               });
     if (platformGiven)
         return true;
     const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");

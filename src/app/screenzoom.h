@@ -30,7 +30,7 @@ Choice choose(std::optional<double> asked, bool fullScreen, double current, QSiz
 
 // Before the application object: no display at all ends the program with one line on
 // standard error (false); a Wayland-only session gets Qt's Wayland platform.
-bool prepareDisplay(const QStringList &arguments);
+bool prepareDisplay(int argc, const char *const *argv);
 // Before the application object: the zoom asked for becomes Qt's scale factor.
 void prepareZoom(const CommandLine &line);
 // After it: where the zoom does not suit the primary screen, the program starts again in

@@ -1,8 +1,11 @@
 #include "commandline.h"
 
 #include "about.h"
+#include "pictureexport.h"
 #include "settings/slowdown.h"
+
 #include <QCommandLineParser>
+#include <QFile>
 #include <QLocale>
 
 #include <array>
@@ -48,29 +51,6 @@ constexpr OptionText Options[] = {
     {"help", nullptr, "Show this help and exit."},
     {"version", nullptr, "Show the version and exit."},
 };
-
-// Qt reads these itself; the value ones take the next argument.
-bool isToolkitOption(const QString &argument, bool *takesValue)
-{
-    static const QStringList withValue = {
-        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
-        QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
-        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
-        QStringLiteral("qwindowtitle"),    QStringLiteral("style"),
-        QStringLiteral("stylesheet"),      QStringLiteral("session"),
-        QStringLiteral("display"),         QStringLiteral("geometry"),
-        QStringLiteral("title"),           QStringLiteral("name")};
-    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
-                                      QStringLiteral("nograb"), QStringLiteral("dograb"),
-                                      QStringLiteral("sync")};
-    if (!argument.startsWith(u'-') || argument == u"--")
-        return false;
-    QString name = argument.mid(argument.startsWith(u"--") ? 2 : 1);
-    if (name.contains(u'='))
-        name = name.left(name.indexOf(u'='));
-    *takesValue = withValue.contains(name) && !argument.contains(u'=');
-    return withValue.contains(name) || flags.contains(name);
-}
 
 QString badValue(const QString &option, const QString &value, const QString &allowed)
 {
@@ -120,19 +100,29 @@ std::optional<double> zoomStep(QString value)
 
 } // namespace
 
-CommandLine CommandLine::parse(const QStringList &arguments)
+CommandLine CommandLine::parse(int argc, const char *const *argv, Stage stage)
+{
+    QStringList arguments;
+    QString unusable;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        arguments << QFile::decodeName(bytes);
+        if (i > 0 && unusable.isEmpty() && QFile::encodeName(arguments.back()) != bytes)
+            unusable = arguments.back();
+    }
+    // Decoding such a name would write a file of another name.
+    if (stage == Stage::AfterToolkit && !unusable.isEmpty()) {
+        CommandLine line;
+        line.error =
+            QStringLiteral("%1: '%2' cannot be used: it is not valid UTF-8").arg(Program, unusable);
+        return line;
+    }
+    return parse(arguments, stage);
+}
+
+CommandLine CommandLine::parse(const QStringList &arguments, Stage stage)
 {
     CommandLine line;
-    QStringList own;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        bool takesValue = false;
-        if (i > 0 && isToolkitOption(arguments.at(i), &takesValue)) {
-            i += takesValue ? 1 : 0;
-            continue;
-        }
-        own << arguments.at(i);
-    }
-
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const OptionText &o : Options) {
@@ -148,14 +138,17 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.error = error;
         return line;
     };
-    if (!parser.parse(own)) {
+    // Before Qt has taken its own options off the line, what we do not know may be Qt's,
+    // with its value.
+    const bool toolkitsToo = stage == Stage::BeforeToolkit;
+    if (!parser.parse(arguments) && !(toolkitsToo && !parser.unknownOptionNames().isEmpty())) {
         QString why = parser.errorText();
         if (why.endsWith(u'.'))
             why.chop(1);
         why[0] = why[0].toLower();
         return fail(QStringLiteral("%1: %2 (see %1 --help)").arg(Program, why));
     }
-    if (!parser.positionalArguments().isEmpty())
+    if (!toolkitsToo && !parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("%1: unexpected argument '%2': %1 takes options only (see %1 "
                                    "--help)")
                         .arg(Program, parser.positionalArguments().front()));
@@ -216,6 +209,16 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                 QStringLiteral("%1: --scale %2: only with --render").arg(Program, value("scale")));
         line.scale = *scale;
     }
+    // Names are compared on the final line, where each is known to be written as given.
+    if (!toolkitsToo && line.picturePath == PictureFiles::StandardOutput &&
+        line.csvPath == PictureFiles::StandardOutput)
+        return fail(QStringLiteral("%1: --render - --csv -: only one of them can go to standard "
+                                   "output")
+                        .arg(Program));
+    if (!toolkitsToo && !line.picturePath.isEmpty() && !line.csvPath.isEmpty() &&
+        PictureFiles::sameFile(line.picturePath, line.csvPath))
+        return fail(QStringLiteral("%1: --render %2 --csv %3: both name the same file")
+                        .arg(Program, line.picturePath, line.csvPath));
     return line;
 }
 
@@ -244,6 +247,11 @@ QString CommandLine::helpText()
         "  quorvane --frequency 0.5 --length 0.5 --speed 10 --start\n"
         "  quorvane --fullscreen --start\n"
         "  quorvane --render curve.png --csv curve.csv --frequency 0.5 --scale 2\n"
+        "\n"
+        "A FILE of - is standard output, for one of --render and --csv. A device or FIFO is\n"
+        "written in place and never replaced; a regular file, or the one a link leads to, is\n"
+        "written whole or not at all. Qt's own options, such as -platform and -style, are\n"
+        "Qt's; a render shows no window whatever they say.\n"
         "\n"
         "Exit status: 0 on success, 1 when a file cannot be written, 2 for bad arguments.\n");
     return text;

@@ -7,8 +7,9 @@
 
 #include <optional>
 
-// What the program was asked to do on its command line. Reading it touches nothing, so
-// every case can be tried without starting the program.
+// What the program was asked to do on its command line. Reading it writes nothing (it
+// only looks whether two names lead to the same file), so every case can be tried without
+// starting the program.
 struct CommandLine {
     enum class Action { Window, Render, Help, Version };
 
@@ -29,9 +30,16 @@ struct CommandLine {
     // One line naming the bad argument and what is allowed; empty when all is well.
     QString error;
 
-    // The arguments as main() has them, the program first. Qt's own options (-platform,
-    // -style, -session and the like) are left to Qt.
-    static CommandLine parse(const QStringList &arguments);
+    // Qt's own options (-platform, -style, -visual and the like) are Qt's to know: before Qt
+    // has seen the line, options this program does not know and stray arguments are let
+    // through; after it has taken its own off, they are errors.
+    enum class Stage { BeforeToolkit, AfterToolkit };
+
+    // The arguments, the program first.
+    static CommandLine parse(const QStringList &arguments, Stage stage = Stage::AfterToolkit);
+    // The same from main()'s bytes, where a name that is not valid UTF-8 is refused, as
+    // it could not be written under the name given.
+    static CommandLine parse(int argc, const char *const *argv, Stage stage = Stage::AfterToolkit);
     static QString helpText();
     static QString versionText();
 };

@@ -13,7 +13,7 @@ int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog 
         files.push_back(
             PictureFiles::pictureFile(PictureFiles::windowPicture(window), line.picturePath));
     if (!line.csvPath.isEmpty())
-        files.push_back({line.csvPath, curves.toCsv()});
+        files.push_back({line.csvPath, curves.toCsv(), {}});
     QString error;
     const bool written = PictureFiles::writeFiles(files, &error);
     if (written)

@@ -39,8 +39,8 @@ def main():
         try:
             app = quorvane()
             canvas = app and find(app, pyatspi.ROLE_IMAGE)
-            # The canvas is named by what it shows once a run has ended.
-            if canvas is not None and canvas.name.startswith("1 curve."):
+            # The canvas is described by what it shows once a run has ended.
+            if canvas is not None and canvas.description.startswith("1 curve."):
                 step = "press Exit"
                 find(app, pyatspi.ROLE_PUSH_BUTTON, "Exit").queryAction().doAction(0)
                 break
