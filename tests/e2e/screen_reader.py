@@ -15,6 +15,8 @@ import time
 import pyatspi
 from gi.repository import GLib
 
+from atspi_window import application, find
+
 TIMEOUT_S = 120
 EMPTY = "The canvas is empty: press Start"
 # The numbers are in the user's locale; the test runs the program in Czech.
@@ -54,20 +56,6 @@ def on_value_changed(event):
             values_changed.append(event.source.queryValue().currentValue)
     except Exception:
         pass
-
-
-def find(root, role, name=None):
-    return pyatspi.utils.findDescendant(
-        root, lambda a: a is not None and a.getRole() == role and (name is None or a.name == name))
-
-
-def application():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name == "Quorvane":
-            return app
-    return None
 
 
 def poll():

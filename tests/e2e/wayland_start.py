@@ -12,21 +12,9 @@ import time
 
 import pyatspi
 
+from atspi_window import application, find
+
 TIMEOUT_S = 120
-
-
-def find(root, role, name=None):
-    return pyatspi.utils.findDescendant(
-        root, lambda a: a is not None and a.getRole() == role and (name is None or a.name == name))
-
-
-def quorvane():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name == "Quorvane":
-            return app
-    return None
 
 
 def main():
@@ -37,7 +25,7 @@ def main():
     step, last_error = "wait for the run's end", None
     while time.monotonic() < deadline and program.poll() is None:
         try:
-            app = quorvane()
+            app = application()
             canvas = app and find(app, pyatspi.ROLE_IMAGE)
             # The canvas is described by what it shows once a run has ended.
             if canvas is not None and canvas.description.startswith("1 curve."):
