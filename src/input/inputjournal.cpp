@@ -7,12 +7,21 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
+
+#include <xcb/xproto.h>
 
 namespace {
 
 bool isUserInput(const QEvent *event)
 {
     switch (event->type()) {
+    // The pointer's comings and goings: what they light up waits its turn like a click.
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverLeave:
+    case QEvent::HoverMove:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -80,10 +89,12 @@ InputJournal::InputJournal(QWidget *window)
     , m_window(window)
 {
     qApp->installEventFilter(this);
+    qApp->installNativeEventFilter(this);
 }
 
 InputJournal::~InputJournal()
 {
+    qApp->removeNativeEventFilter(this);
     qApp->removeEventFilter(this);
 }
 
@@ -91,6 +102,15 @@ void InputJournal::startRecording()
 {
     m_recording = true;
     m_focusAtStart = m_window->focusWidget();
+    // The toolkit gives the focus to a clicked control before the click reaches the
+    // journal; without click focus a click during the run leaves it where it is, and its
+    // replay gives it at its turn.
+    for (QWidget *widget : m_window->findChildren<QWidget *>()) {
+        if (widget->window() == m_window && (widget->focusPolicy() & Qt::ClickFocus)) {
+            m_clickFocusHeld.emplace_back(widget);
+            widget->setFocusPolicy(Qt::FocusPolicy(widget->focusPolicy() & ~Qt::ClickFocus));
+        }
+    }
 }
 
 void InputJournal::stopRecording()
@@ -98,9 +118,12 @@ void InputJournal::stopRecording()
     if (!m_recording)
         return;
     m_recording = false;
-    // The toolkit gives the focus to a clicked control before the click reaches the
-    // journal; the click gives it again at its turn, and keys before it go where they were
-    // aimed.
+    for (const QPointer<QWidget> &widget : m_clickFocusHeld)
+        if (widget)
+            widget->setFocusPolicy(Qt::FocusPolicy(widget->focusPolicy() | Qt::ClickFocus));
+    m_clickFocusHeld.clear();
+    // Keys given during the run go where they were aimed, whatever took the focus meanwhile
+    // (the question's box, a screen reader).
     if (m_focusAtStart && m_focusAtStart->isVisible())
         m_focusAtStart->setFocus(Qt::OtherFocusReason);
     // Input the window system queued while the run held the thread is looked at again
@@ -153,6 +176,25 @@ bool InputJournal::eventFilter(QObject *watched, QEvent *event)
     m_entries.push_back({watched, lastingCopy(event), {}});
     scheduleReplay();
     return true;
+}
+
+bool InputJournal::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    auto *event = static_cast<xcb_generic_event_t *>(message);
+    const int type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
+        return false;
+    QWidget *modal = QApplication::activeModalWidget();
+    const QWindow *window = m_window->windowHandle();
+    if (!modal || modal == m_window || !modal->isVisible() || !modal->windowHandle() || !window)
+        return false;
+    // Press and release share one layout, whose first fields name the window.
+    auto *key = reinterpret_cast<xcb_key_press_event_t *>(event);
+    if (key->event == xcb_window_t(window->winId()))
+        key->event = xcb_window_t(modal->windowHandle()->winId());
+    return false;
 }
 
 void InputJournal::scheduleReplay()

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <QPointer>
 
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QEvent;
 class QWidget;
@@ -15,8 +17,14 @@ class QWidget;
 // actions that arrive from code, such as a screen reader's) is recorded in arrival order
 // instead of reaching a handler, and replayed one entry at a time once the run has ended.
 // An entry that starts another run holds the rest back until that run has ended too, so
-// runs never nest and nothing given during one is lost.
-class InputJournal : public QObject
+// runs never nest and nothing given during one is lost. Meanwhile the window looks as
+// frozen as it is: a click moves no focus and the pointer lights nothing up until that
+// input's turn.
+//
+// Keys the window system still sends to the window after a modal box (the run's question)
+// has come up go to the box: typed a moment after Start, before the box could take the
+// keyboard, they were meant for it.
+class InputJournal : public QObject, private QAbstractNativeEventFilter
 {
     Q_OBJECT
 
@@ -38,6 +46,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
     struct Entry {
@@ -53,6 +62,8 @@ private:
 
     QWidget *m_window = nullptr;
     QPointer<QWidget> m_focusAtStart;
+    // Controls whose click focus waits while a run lasts.
+    std::vector<QPointer<QWidget>> m_clickFocusHeld;
     std::deque<Entry> m_entries;
     bool m_recording = false;
     bool m_replayScheduled = false;

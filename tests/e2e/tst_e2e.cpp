@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 using namespace Pict;
@@ -120,6 +121,39 @@ Problems checkFramesAtStart(const QImage &image, int scale)
                             .arg(QString::fromUtf8(option.name));
     }
     return problems;
+}
+
+// Contrast ratio of two colours as WCAG defines it, from 1 (same) to 21 (black on white).
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The least contrast, against both colours, of the pixels in a band two logical pixels wide
+// along the inside of the rectangle: the focus ring, if it is whole and wide enough.
+double ringContrast(const QImage &image, int scale, const QRect &logical, QRgb background)
+{
+    const QRect device(logical.topLeft() * scale, logical.size() * scale);
+    const QRect inner = device.adjusted(2 * scale, 2 * scale, -2 * scale, -2 * scale);
+    double least = 21;
+    for (int y = device.top(); y <= device.bottom(); ++y) {
+        for (int x = device.left(); x <= device.right(); ++x) {
+            if (inner.contains(x, y))
+                continue;
+            const QRgb pixel = image.pixel(x, y);
+            least = std::min({least, contrast(pixel, background), contrast(pixel, Grey)});
+        }
+    }
+    return least;
 }
 
 } // namespace
@@ -266,6 +300,70 @@ private slots:
         Problems problems = checkRunEnd(end, 1);
         problems += checkCurve(end, 1, {Defaults, Green});
         QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
+    }
+
+    void focusRing_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("1x") << 1;
+        QTest::newRow("2x") << 2;
+    }
+
+    // The keyboard focus shows on every control Tab reaches as a ring two pixels wide, whole
+    // on every side, that stands out at least 3:1 from the control's own colour and from
+    // the window's grey.
+    void focusRing()
+    {
+        QFETCH(int, scale);
+        Session session(prefix(), scale);
+        session.setEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        const QImage atStart = session.grab();
+        const QRgb track = atStart.pixel(440 * scale, 32 * scale);
+        const QRgb LightBlue = qRgb(192, 192, 255);
+
+        struct Stop {
+            const char *keys;
+            const char *name;
+            QRect ring; // where a control created later covers an edge, the part that shows
+            QRgb background;
+        };
+        const Stop stops[] = {
+            // Shift alone only gives the window the keyboard, as no window manager does here.
+            {"shift", "Start", StartRect.adjusted(3, 3, -3, -3), Grey},
+            {"Tab", "zelená", GreenColour.rect.adjusted(0, 1, 0, 0), Green},
+            {"Down", "modrá", BlueColour.rect.adjusted(1, 0, 0, 0), LightBlue},
+            {"Up Up", "červená", RedColour.rect, Red},
+            {"Up", "black", BlackColour.rect, Grey},
+            {"Tab", "1 green", Freq1.rect, Green},
+            {"Down", "1,5 blue", Freq15.rect.adjusted(0, 1, 0, 0), LightBlue},
+            {"Up Up", "0,5 red", Freq05.rect, Red},
+            {"Tab", "Exit", ExitRect.adjusted(3, 3, -3, -3), Grey},
+            {"Tab", "length 1", Len1.rect.adjusted(0, 1, 0, 0), Grey},
+            {"Tab", "title", {312, 0, 217, 25}, Grey},
+            {"Tab", "scroll bar", ScrollRect.adjusted(0, 1, 0, 0), track},
+            {"Tab", "Vectors of two paths", {632, 72, 129, 16}, Grey},
+        };
+        QStringList measured;
+        for (const Stop &stop : stops) {
+            session.key(QString::fromLatin1(stop.keys));
+            const QString name = QString::fromUtf8(stop.name);
+            const QImage focused = session.waitFor(
+                [&](const QImage &image) {
+                    return ringContrast(image, scale, stop.ring, stop.background) >= 3;
+                },
+                QStringLiteral("focus-") + name, 10000);
+            const QImage shown = session.save(focused.isNull() ? session.grab() : focused,
+                                              QStringLiteral("focus-") + name);
+            const double least = ringContrast(shown, scale, stop.ring, stop.background);
+            measured << QStringLiteral("%1 %2:1").arg(name).arg(least, 0, 'f', 2);
+            QVERIFY2(!focused.isNull(), qPrintable(QStringLiteral("the focus ring on %1 stands out "
+                                                                  "only %2:1")
+                                                       .arg(name)
+                                                       .arg(least, 0, 'f', 2)));
+        }
+        qInfo("least contrast of the focus ring: %s",
+              qPrintable(measured.join(QStringLiteral(", "))));
     }
 
     // A default run, then runs with other settings that keep or delete the curves.
