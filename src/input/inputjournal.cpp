@@ -13,15 +13,18 @@
 
 namespace {
 
+// The pointer's comings and goings: what they light up waits its turn like a click.
+bool isPointerPassing(QEvent::Type type)
+{
+    return type == QEvent::Enter || type == QEvent::Leave || type == QEvent::HoverEnter ||
+           type == QEvent::HoverLeave || type == QEvent::HoverMove;
+}
+
 bool isUserInput(const QEvent *event)
 {
+    if (isPointerPassing(event->type()))
+        return true;
     switch (event->type()) {
-    // The pointer's comings and goings: what they light up waits its turn like a click.
-    case QEvent::Enter:
-    case QEvent::Leave:
-    case QEvent::HoverEnter:
-    case QEvent::HoverLeave:
-    case QEvent::HoverMove:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -126,6 +129,15 @@ void InputJournal::stopRecording()
     // (the question's box, a screen reader).
     if (m_focusAtStart && m_focusAtStart->isVisible())
         m_focusAtStart->setFocus(Qt::OtherFocusReason);
+    // The pointer's passing before any click is its turn now; it holds nothing back.
+    const QScopedValueRollback replaying(m_replaying, true);
+    while (!m_entries.empty() && m_entries.front().event &&
+           isPointerPassing(m_entries.front().event->type())) {
+        const Entry entry = std::move(m_entries.front());
+        m_entries.pop_front();
+        if (entry.receiver)
+            QCoreApplication::sendEvent(entry.receiver, entry.event.get());
+    }
     // Input the window system queued while the run held the thread is looked at again
     // only when the event loop next wakes; without this it would wait for the next event.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
