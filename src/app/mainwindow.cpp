@@ -23,7 +23,6 @@ const QColor Grey(StrokeColour::BackgroundGrey);
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
-    , m_question(this)
 {
     setObjectName(QStringLiteral("Quorvane"));
     const QString homePage = QStringLiteral(QUORVANE_HOMEPAGE);
@@ -38,6 +37,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     installAccessibleControls();
     m_journal = new InputJournal(this);
+    m_question = std::make_unique<DeleteQuestion>(this, m_journal);
     // Created first, so that every control stays above it.
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
@@ -116,7 +116,7 @@ void MainWindow::pressStart()
 void MainWindow::runReflection()
 {
     m_journal->startRecording();
-    ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this),
+    ReflectionRun(*m_settings, *m_canvas, *m_question, *m_pacer, static_cast<RunEndView &>(*this),
                   m_curves)
         .run();
     m_canvas->flush();

@@ -114,7 +114,7 @@ private:
     std::unique_ptr<WindowSettingsStore> m_settings;
     std::unique_ptr<SettingsHandlers> m_handlers;
     std::unique_ptr<StepPacer> m_pacer;
-    DeleteQuestion m_question;
+    std::unique_ptr<DeleteQuestion> m_question;
     CurveLog m_curves;
 
     InputJournal *m_journal = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -9,7 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <xcb/xproto.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -104,6 +105,7 @@ InputJournal::~InputJournal()
 void InputJournal::startRecording()
 {
     m_recording = true;
+    m_firstOfThisRun = m_entries.size();
     m_focusAtStart = m_window->focusWidget();
     // The toolkit gives the focus to a clicked control before the click reaches the
     // journal; without click focus a click during the run leaves it where it is, and its
@@ -155,6 +157,25 @@ void InputJournal::whenIdle(std::function<void()> action)
     action();
 }
 
+std::vector<std::unique_ptr<QEvent>> InputJournal::takeKeysOfThisRun()
+{
+    std::vector<std::unique_ptr<QEvent>> keys;
+    if (!m_recording)
+        return keys;
+    for (auto entry = m_entries.begin() + qsizetype(std::min(m_firstOfThisRun, m_entries.size()));
+         entry != m_entries.end();) {
+        const bool isKey = entry->event && (entry->event->type() == QEvent::KeyPress ||
+                                            entry->event->type() == QEvent::KeyRelease);
+        if (isKey) {
+            keys.push_back(std::move(entry->event));
+            entry = m_entries.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
+    return keys;
+}
+
 void InputJournal::clear()
 {
     m_entries.clear();
@@ -196,17 +217,32 @@ bool InputJournal::nativeEventFilter(const QByteArray &eventType, void *message,
         return false;
     auto *event = static_cast<xcb_generic_event_t *>(message);
     const int type = event->response_type & 0x7f;
-    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
+    const bool sent = event->response_type & 0x80;
+    if ((type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) || sent)
         return false;
     QWidget *modal = QApplication::activeModalWidget();
     const QWindow *window = m_window->windowHandle();
-    if (!modal || modal == m_window || !modal->isVisible() || !modal->windowHandle() || !window)
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!modal || modal == m_window || !modal->isVisible() || !modal->windowHandle() || !window ||
+        !x11)
         return false;
     // Press and release share one layout, whose first fields name the window.
     auto *key = reinterpret_cast<xcb_key_press_event_t *>(event);
-    if (key->event == xcb_window_t(window->winId()))
-        key->event = xcb_window_t(modal->windowHandle()->winId());
-    return false;
+    if (key->event != xcb_window_t(window->winId()))
+        return false;
+    // The toolkit hands a key to the window that had the keyboard last and drops it there,
+    // since the box blocks that window. The box takes the keyboard now, and the key comes
+    // back to it behind that change.
+    const auto box = xcb_window_t(modal->windowHandle()->winId());
+    xcb_connection_t *connection = x11->connection();
+    xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT, box, XCB_CURRENT_TIME);
+    xcb_key_press_event_t again = *key;
+    again.event = box;
+    again.child = XCB_NONE;
+    xcb_send_event(connection, false, box, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char *>(&again));
+    xcb_flush(connection);
+    return true;
 }
 
 void InputJournal::scheduleReplay()

@@ -23,7 +23,7 @@ class QWidget;
 //
 // Keys the window system still sends to the window after a modal box (the run's question)
 // has come up go to the box: typed a moment after Start, before the box could take the
-// keyboard, they were meant for it.
+// keyboard, they were meant for it (see also takeKeysOfThisRun).
 class InputJournal : public QObject, private QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -41,6 +41,10 @@ public:
 
     // Runs the action now, or records it while a run lasts.
     void whenIdle(std::function<void()> action);
+    // The keys the window system brought since the run began, taken out of the journal in
+    // the order they came: typed after Start, before the run's question could show, they
+    // were meant for it. Keys held from before the run stay for their turn.
+    std::vector<std::unique_ptr<QEvent>> takeKeysOfThisRun();
     // Drops what is still to come, as when the window has closed.
     void clear();
 
@@ -65,6 +69,8 @@ private:
     // Controls whose click focus waits while a run lasts.
     std::vector<QPointer<QWidget>> m_clickFocusHeld;
     std::deque<Entry> m_entries;
+    // Entries from here on came while the present run lasted.
+    std::size_t m_firstOfThisRun = 0;
     bool m_recording = false;
     bool m_replayScheduled = false;
     bool m_replaying = false;

@@ -39,7 +39,8 @@ QString report(const Problems &problems)
 }
 
 // The buttons of the question box, left to right, as centres in device pixels. A button's
-// frame is the only thing in the box with long vertical edges darker than the box.
+// frame, and the focus ring inside the focused one, are the only things in the box with long
+// vertical edges darker than the box.
 QList<QPoint> questionButtons(const QImage &box, int scale)
 {
     const int from = box.height() / 2;
@@ -56,7 +57,8 @@ QList<QPoint> questionButtons(const QImage &box, int scale)
                 longestEnd = y;
             }
         }
-        if (longest >= 16 * scale && (edges.isEmpty() || x > edges.last() + 1)) {
+        // A focused button's ring runs a few pixels inside its frame: one edge with it.
+        if (longest >= 16 * scale && (edges.isEmpty() || x > edges.last() + 4 * scale)) {
             edges << x;
             middles << longestEnd - longest / 2;
         } else if (longest >= 16 * scale) {
@@ -468,15 +470,20 @@ private slots:
         QTest::addColumn<QString>("ignored");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("withStart");
 
-        QTest::newRow("mouse Yes") << QString() << QString() << true;
-        QTest::newRow("mouse No") << QString() << QString() << false;
-        QTest::newRow("Return") << QString() << QStringLiteral("Return") << true;
-        QTest::newRow("n") << QString() << QStringLiteral("n") << false;
+        QTest::newRow("mouse Yes") << QString() << QString() << true << false;
+        QTest::newRow("mouse No") << QString() << QString() << false << false;
+        QTest::newRow("Return") << QString() << QStringLiteral("Return") << true << false;
+        QTest::newRow("n") << QString() << QStringLiteral("n") << false << false;
         QTest::newRow("Escape ignored, Return")
-            << QStringLiteral("Escape") << QStringLiteral("Return") << true;
+            << QStringLiteral("Escape") << QStringLiteral("Return") << true << false;
         QTest::newRow("close ignored, Tab space")
-            << QStringLiteral("close") << QStringLiteral("Tab space") << false;
+            << QStringLiteral("close") << QStringLiteral("Tab space") << false << false;
+        // Typed as fast as a person never could: the n comes before the box can take the
+        // keyboard, and still answers it.
+        QTest::newRow("space n 1 ms apart on Start")
+            << QString() << QStringLiteral("space n") << false << true;
     }
 
     void questionAnswers()
@@ -484,6 +491,7 @@ private slots:
         QFETCH(QString, ignored);
         QFETCH(QString, keys);
         QFETCH(bool, yes);
+        QFETCH(bool, withStart);
 
         Session session(prefix());
         QVERIFY2(session.start(), qPrintable(session.error()));
@@ -495,9 +503,16 @@ private slots:
                                QStringLiteral("op05"))
                       .isNull(),
                  qPrintable(session.error()));
-        session.click(StartRect.center());
-        const auto box = session.waitForQuestion();
-        QVERIFY2(box, qPrintable(session.error()));
+        if (withStart) {
+            // Back from the clicked option to Start over the colour group.
+            session.key(QStringLiteral("shift+Tab shift+Tab"));
+            session.key(keys, std::nullopt, 1);
+            keys.clear();
+        } else {
+            session.click(StartRect.center());
+        }
+        const auto box = withStart ? std::nullopt : session.waitForQuestion();
+        QVERIFY2(box || withStart, qPrintable(session.error()));
         const QImage asked = session.grabAndSave(QStringLiteral("2-question"));
 
         if (!ignored.isEmpty()) {
@@ -513,7 +528,9 @@ private slots:
             QVERIFY2(after == asked, "the picture changed without an answer");
         }
 
-        if (keys.isEmpty()) {
+        if (withStart) {
+            // Answered already.
+        } else if (keys.isEmpty()) {
             QVERIFY(answer(session, *box, yes ? Answer::Yes : Answer::No, true));
         } else {
             session.key(keys, box);
@@ -544,7 +561,8 @@ private slots:
 
         slowDown(session);
         session.click(StartRect.center());
-        QVERIFY2(!runUntil(session, 60, Green, Defaults).isNull(), qPrintable(session.error()));
+        const QImage before = runUntil(session, 60, Green, Defaults);
+        QVERIFY2(!before.isNull(), qPrintable(session.error()));
         session.click(clickPoint(Freq05));
         session.click(clickPoint(Len15));
         // Back to the fastest speed for the second run, also only once this one is over.
@@ -554,9 +572,16 @@ private slots:
         session.click(StartRect.center());
         const QImage during = session.grabAndSave(QStringLiteral("1-clicked-during-run"));
         if (!runLooksComplete(during, 1)) {
-            QVERIFY2(isChosen(during, 1, Freq1) && isChosen(during, 1, Len1) &&
-                         isChosen(during, 1, GreenColour),
-                     "an option changed while the run was going on");
+            // The window looks as frozen as it is: no option chosen, no focus moved, nothing
+            // lit up under the pointer.
+            int changed = 0;
+            for (const QRect &rect : VisibleControls)
+                for (int y = rect.top(); y <= rect.bottom(); ++y)
+                    for (int x = rect.left(); x <= rect.right(); ++x)
+                        changed += during.pixel(x, y) != before.pixel(x, y);
+            QVERIFY2(changed == 0, qPrintable(QStringLiteral("%1 pixels of the controls changed "
+                                                             "while the run was going on")
+                                                  .arg(changed)));
         }
 
         // The queued Start asks its question once the settings have changed.
@@ -656,8 +681,8 @@ private slots:
                 session.key(input.sliced(5));
         }
         const QImage given = session.grabAndSave(QStringLiteral("1-input-given"));
-        QVERIFY2(!runLooksComplete(given, 1),
-                 "the run ended before all the input was given: too busy a machine?");
+        if (runLooksComplete(given, 1))
+            QSKIP("the run ended before all the input was given: too busy a machine to try this");
 
         // The run goes on: later points appear in the window (unless the test saw none of
         // them, too busy to look; the last picture below tells all the same).
