@@ -1,6 +1,7 @@
 // The window as a screen reader and a keyboard-only user meet it: what each control is
 // called, where Tab and the arrow keys take the focus, and whether the focus shows.
 
+#include "app/classicstyle.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "screen/canvaswidget.h"
@@ -80,7 +81,7 @@ const char *const TabStops[] = {"cmdStart", "opzelená",      "op1",
 
 void TestAccessibility::initTestCase()
 {
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new ClassicStyle);
     Fonts::installSubstitutions();
 }
 

@@ -1,6 +1,7 @@
 #include "recordingcanvas.h"
 
 #include "about.h"
+#include "app/classicstyle.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/thicknesspicture.h"
@@ -64,8 +65,9 @@ bool regionIsOnly(const QImage &image, const QRect &rect, QRgb colour)
 }
 
 // Answers every "Delete probability" box that comes while it lives, Escape and a close
-// request first, which the box must ignore. It looks often, so no box is left open and no
-// test waits forever for an answer.
+// request first, which the box must ignore; closes any other message box and any menu,
+// keeping what they said. It looks often, so no box is left open and no test waits
+// forever for an answer.
 class QuestionAnswerer : public QObject
 {
 public:
@@ -80,13 +82,32 @@ public:
 
     int questions() const { return m_questions; }
     bool allLookedRight() const { return m_allLookedRight; }
+    // The texts of the other boxes, and each menu's items with their shortcuts as shown.
+    const QStringList &notes() const { return m_notes; }
+    const QList<QStringList> &menus() const { return m_menus; }
 
 private:
     void answer()
     {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            QStringList items;
+            for (QAction *action : menu->actions())
+                items << action->text() + u'\t' +
+                             (action->isShortcutVisibleInContextMenu()
+                                  ? action->shortcut().toString()
+                                  : QString());
+            m_menus << items;
+            menu->close();
+            return;
+        }
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
+        if (box->objectName() != QStringLiteral("deleteQuestion")) {
+            m_notes << box->text();
+            box->done(QMessageBox::Ok);
+            return;
+        }
         ++m_questions;
         m_allLookedRight =
             m_allLookedRight && box->text() == QStringLiteral("Delete probability") &&
@@ -110,6 +131,8 @@ private:
     QTimer m_timer;
     int m_questions = 0;
     bool m_allLookedRight = true;
+    QStringList m_notes;
+    QList<QStringList> m_menus;
 };
 
 void accessibleAction(QWidget *widget, const QString &action)
@@ -225,6 +248,8 @@ void TestMainWindow::initTestCase()
 {
     QApplication::setApplicationName(QString::fromUtf8(About::Name));
     Fonts::installSubstitutions();
+    // As the program shows the window: what takes a click is the style's to say.
+    QApplication::setStyle(new ClassicStyle);
 }
 
 void TestMainWindow::windowRightAfterStart()
@@ -294,8 +319,8 @@ void TestMainWindow::optionClicks_data()
                            << QByteArray("opModra");
 }
 
-// A click on an option runs its handler: the field is written, the colour option follows
-// a frequency, and the picture of the last run goes.
+// A click anywhere on an option runs its handler: the field is written, the colour option
+// follows a frequency, and the picture of the last run goes.
 void TestMainWindow::optionClicks()
 {
     QFETCH(QByteArray, option);
@@ -309,7 +334,9 @@ void TestMainWindow::optionClicks()
     item(window, "imThickness")->show();
 
     auto *button = control<QRadioButton>(window, option.constData());
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    // At the right edge of the coloured box, well right of the caption.
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      QPoint(button->width() - 2, button->height() / 2));
     QVERIFY(button->isChecked());
     QCOMPARE(fieldText(window, field.constData()), text);
     QVERIFY(control<QRadioButton>(window, colourOption.constData())->isChecked());
@@ -341,6 +368,13 @@ void TestMainWindow::scrollBarTakesTheValueWhenADragEnds()
     scrollBar->triggerAction(QAbstractSlider::SliderToMinimum);
     QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("1"));
     QVERIFY(item(window, "imThickness")->isVisible());
+
+    // A click on the track far right of the thumb steps once, with either button.
+    const QPoint track(scrollBar->width() - 24, scrollBar->height() / 2);
+    QTest::mouseClick(scrollBar, Qt::MiddleButton, {}, track);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("2"));
+    QTest::mouseClick(scrollBar, Qt::LeftButton, {}, track);
+    QCOMPARE(fieldText(window, "nSpomaleni"), QStringLiteral("3"));
 }
 
 void TestMainWindow::strokesAndCanvasLabelsShareALayer()
@@ -377,8 +411,10 @@ void TestMainWindow::spacePressesStartAndARunFinishes()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QuestionAnswerer answerer(QMessageBox::Yes);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
 
+    QCOMPARE(answerer.questions(), 0);
     QCOMPARE(fieldText(window, "nStartuje"), QStringLiteral("Ne"));
     QVERIFY(!window.isRunning());
     QVERIFY(item(window, "imThickness")->isVisible());
@@ -403,7 +439,15 @@ void TestMainWindow::secondRunAsksAndNoKeepsTheCurve()
     answerSaveDialogs(window, csv);
     auto *start = control<QPushButton>(window, "cmdStart");
     {
+        // No curve yet: the window says so and writes nothing.
         const QuestionAnswerer answerer(QMessageBox::No);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(answerer.notes(),
+                 QStringList{"There are no curves to save yet: press Start first."});
+        QVERIFY(!QFile::exists(csv));
+
         start->click();
         QCOMPARE(answerer.questions(), 0);
     }
@@ -486,19 +530,28 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
     answerSaveDialogs(window, csv);
     bool runningThen = false;
     QString frequencyThen;
+    QWidget *focusThen = nullptr;
     bool visibleAfterCloseRequest = false;
+    const QuestionAnswerer answerer(QMessageBox::Yes);
+    auto *start = control<QPushButton>(window, "cmdStart");
     QTimer::singleShot(300, &window, [&] {
         runningThen = window.isRunning();
-        control<QRadioButton>(window, "op05")->click();
+        QTest::mouseClick(control(window, "op05"), Qt::LeftButton);
         frequencyThen = fieldText(window, "nFrekvence");
+        focusThen = QApplication::focusWidget();
         QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
         window.close();
         visibleAfterCloseRequest = window.isVisible();
     });
-    control<QPushButton>(window, "cmdStart")->click();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(start, Qt::Key_Space);
     QVERIFY(runningThen);
     QCOMPARE(frequencyThen, QStringLiteral("1"));
+    // The click moved no focus while the run lasted.
+    QCOMPARE(focusThen, start);
     QVERIFY(visibleAfterCloseRequest);
+    QCOMPARE(answerer.questions(), 0);
     QCOMPARE(window.canvas()->image().pixel(100, 300), qRgb(192, 255, 255));
 
     QTRY_VERIFY(!window.isVisible());
@@ -557,39 +610,43 @@ void TestMainWindow::screenShowsTheImageAfterEveryStep()
 void TestMainWindow::contextMenuOnTheCanvasOnly_data()
 {
     QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QKeyCombination>("key");
     QTest::addColumn<QStringList>("items");
 
     const QStringList ours{"Save picture…\tCtrl+S", "Copy picture\tCtrl+C",
                            "Save curves as CSV…\tCtrl+E"};
-    QTest::newRow("canvas") << QByteArray("canvas") << ours;
-    QTest::newRow("an option") << QByteArray("op05") << QStringList{};
-    QTest::newRow("Start") << QByteArray("cmdStart") << QStringList{};
-    QTest::newRow("a frame") << QByteArray("frmFrekvence") << QStringList{};
+    const QKeyCombination mouse;
+    QTest::newRow("canvas") << QByteArray("canvas") << mouse << ours;
+    QTest::newRow("an option") << QByteArray("op05") << mouse << QStringList{};
+    QTest::newRow("Start") << QByteArray("cmdStart") << mouse << QStringList{};
+    QTest::newRow("a frame") << QByteArray("frmFrekvence") << mouse << QStringList{};
+    // The keyboard's way, from whichever control has the focus.
+    QTest::newRow("Menu key") << QByteArray("cmdStart") << QKeyCombination(Qt::Key_Menu) << ours;
+    QTest::newRow("Shift+F10") << QByteArray("op1") << (Qt::SHIFT | Qt::Key_F10) << ours;
 }
 
-// A right click on the canvas offers the three ways out; on a control it offers nothing.
+// A right click on the canvas offers the three ways out, with their keys; on a control it
+// offers nothing.
 void TestMainWindow::contextMenuOnTheCanvasOnly()
 {
     QFETCH(QByteArray, target);
+    QFETCH(QKeyCombination, key);
     QFETCH(QStringList, items);
 
     MainWindow window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QWidget *widget = control(window, target.constData());
-    QStringList seen;
-    QTimer::singleShot(100, &window, [&seen] {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            for (QAction *action : menu->actions())
-                seen << action->text() + u'\t' + action->shortcut().toString();
-            menu->close();
-        }
-    });
-    const QPoint at(5, 5);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
-    QApplication::sendEvent(widget, &event);
-    QTest::qWait(200);
-    QCOMPARE(seen, items);
+    const QuestionAnswerer closer(QMessageBox::Yes);
+    if (key.key() != Qt::Key_unknown) {
+        widget->setFocus();
+        QTest::keyClick(widget, key.key(), key.keyboardModifiers());
+    } else {
+        const QPoint at(5, 5);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &event);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(closer.menus().value(0), items, 5000);
 }
 
 void TestMainWindow::thicknessPictureAtEveryZoom_data()
@@ -711,7 +768,7 @@ void TestMainWindow::saveRefusesAFifoWithoutReader()
         }
     });
     look.start(20);
-    window.findChild<PictureExport *>()->saveCurves();
+    window.findChild<PictureExport *>()->savePicture();
     lateReader.kill();
     lateReader.waitForFinished();
     QCOMPARE(said, "Cannot write " + fifo + ": No such device or address.");

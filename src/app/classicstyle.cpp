@@ -2,7 +2,11 @@
 
 #include <QPainter>
 #include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
+#include <QStyleOptionSlider>
+#include <QWidget>
 
 namespace {
 
@@ -13,6 +17,70 @@ constexpr int TitlePadding = 2;
 // The etched line's two shades, as on the classic grey desktop.
 const QColor Shadow(128, 128, 128);
 const QColor Highlight(255, 255, 255);
+
+// Black stands out at least 3:1 from every background a control has: 5.25:1 from the
+// red options, more from the grey, green and light blue ones.
+const QColor FocusInk(0, 0, 0);
+constexpr int FocusWidth = 2;
+// Inside the button's raised edge, which would otherwise hide half of the ring.
+constexpr int ButtonFocusInset = 3;
+
+// A solid ring along the inside of the rectangle, whole on every side; in logical pixels,
+// so twice as many device pixels at a scale of 2. Controls overlap by a pixel here and
+// there (the title lies over the scroll bar's top row), so the ring keeps to the part of
+// the control that shows.
+QRect ringRect(QRect rect, const QWidget *widget)
+{
+    const QRegion shown = widget ? widget->visibleRegion() : QRegion();
+    const auto whole = [&shown](const QRect &line) {
+        return QRegion(line).subtracted(shown).isEmpty();
+    };
+    // A side moves in while its line shows only in part; the corners are left out of the
+    // test, or a covered end column would take the top and bottom rows with it.
+    for (bool moved = !shown.isEmpty(); moved;) {
+        moved = false;
+        if (rect.height() <= 2 * FocusWidth || rect.width() <= 2 * FocusWidth)
+            break;
+        const QRect across(rect.left() + 1, 0, rect.width() - 2, 1);
+        const QRect down(0, rect.top() + 1, 1, rect.height() - 2);
+        if (!whole(across.translated(0, rect.top()))) {
+            rect.setTop(rect.top() + 1);
+            moved = true;
+        } else if (!whole(across.translated(0, rect.bottom()))) {
+            rect.setBottom(rect.bottom() - 1);
+            moved = true;
+        } else if (!whole(down.translated(rect.left(), 0))) {
+            rect.setLeft(rect.left() + 1);
+            moved = true;
+        } else if (!whole(down.translated(rect.right(), 0))) {
+            rect.setRight(rect.right() - 1);
+            moved = true;
+        }
+    }
+    return rect;
+}
+
+void drawFocusRing(QPainter *painter, QRect rect, const QWidget *widget)
+{
+    rect = ringRect(rect, widget);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->fillRect(QRect(rect.left(), rect.top(), rect.width(), FocusWidth), FocusInk);
+    painter->fillRect(QRect(rect.left(), rect.bottom() - FocusWidth + 1, rect.width(), FocusWidth),
+                      FocusInk);
+    painter->fillRect(QRect(rect.left(), rect.top(), FocusWidth, rect.height()), FocusInk);
+    painter->fillRect(QRect(rect.right() - FocusWidth + 1, rect.top(), FocusWidth, rect.height()),
+                      FocusInk);
+    painter->restore();
+}
+
+// The option without the base style's own focus mark, which is too faint to see.
+template <typename Option> Option withoutFocus(const QStyleOption *option)
+{
+    Option plain(*static_cast<const Option *>(option));
+    plain.state &= ~QStyle::State_HasFocus;
+    return plain;
+}
 
 } // namespace
 
@@ -40,9 +108,59 @@ int ClassicStyle::styleHint(StyleHint hint, const QStyleOption *option, const QW
     return QProxyStyle::styleHint(hint, option, widget, returnData);
 }
 
+QRect ClassicStyle::subElementRect(SubElement element, const QStyleOption *option,
+                                   const QWidget *widget) const
+{
+    // An option's whole rectangle takes the click, its coloured box included, as a button's
+    // does.
+    if (element == SE_RadioButtonClickRect)
+        return option->rect;
+    // A text field draws its text, and the selection that the focus brings, over its panel;
+    // kept off the edge, they leave the focus ring whole.
+    if (element == SE_LineEditContents)
+        return QProxyStyle::subElementRect(element, option, widget)
+            .intersected(ringRect(option->rect, widget)
+                             .adjusted(FocusWidth, FocusWidth, -FocusWidth, -FocusWidth));
+    return QProxyStyle::subElementRect(element, option, widget);
+}
+
+void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
+                                 QPainter *painter, const QWidget *widget) const
+{
+    if (element == PE_PanelLineEdit && (option->state & State_HasFocus) &&
+        qstyleoption_cast<const QStyleOptionFrame *>(option)) {
+        const auto plain = withoutFocus<QStyleOptionFrame>(option);
+        QProxyStyle::drawPrimitive(element, &plain, painter, widget);
+        drawFocusRing(painter, option->rect, widget);
+        return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void ClassicStyle::drawControl(ControlElement element, const QStyleOption *option,
+                               QPainter *painter, const QWidget *widget) const
+{
+    if ((element == CE_PushButton || element == CE_RadioButton) &&
+        (option->state & State_HasFocus) && qstyleoption_cast<const QStyleOptionButton *>(option)) {
+        const auto plain = withoutFocus<QStyleOptionButton>(option);
+        QProxyStyle::drawControl(element, &plain, painter, widget);
+        const int inset = element == CE_PushButton ? ButtonFocusInset : 0;
+        drawFocusRing(painter, option->rect.adjusted(inset, inset, -inset, -inset), widget);
+        return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+}
+
 void ClassicStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
                                       QPainter *painter, const QWidget *widget) const
 {
+    if (control == CC_ScrollBar && (option->state & State_HasFocus) &&
+        qstyleoption_cast<const QStyleOptionSlider *>(option)) {
+        const auto plain = withoutFocus<QStyleOptionSlider>(option);
+        QProxyStyle::drawComplexControl(control, &plain, painter, widget);
+        drawFocusRing(painter, option->rect, widget);
+        return;
+    }
     const auto *group = qstyleoption_cast<const QStyleOptionGroupBox *>(option);
     if (control != CC_GroupBox || !group || (group->subControls & SC_GroupBoxCheckBox)) {
         QProxyStyle::drawComplexControl(control, option, painter, widget);

@@ -4,8 +4,9 @@
 
 // The window's look on top of a modern base style: titled frames whose top line runs
 // through the middle of the title, option circles small enough for 13-pixel-high
-// options, and text-only buttons in message boxes. The circles' white comes from the
-// options' own palette, set with their backgrounds.
+// options, text-only buttons in message boxes, and one plain focus ring for every control
+// that takes the focus. The circles' white comes from the options' own palette, set with
+// their backgrounds.
 class ClassicStyle : public QProxyStyle
 {
     Q_OBJECT
@@ -18,6 +19,12 @@ public:
     int styleHint(StyleHint hint, const QStyleOption *option = nullptr,
                   const QWidget *widget = nullptr,
                   QStyleHintReturn *returnData = nullptr) const override;
+    QRect subElementRect(SubElement element, const QStyleOption *option,
+                         const QWidget *widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget = nullptr) const override;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget = nullptr) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
                             QPainter *painter, const QWidget *widget = nullptr) const override;
 };

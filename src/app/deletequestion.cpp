@@ -1,5 +1,7 @@
 #include "deletequestion.h"
 
+#include "input/inputjournal.h"
+
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -27,8 +29,9 @@ protected:
 
 } // namespace
 
-DeleteQuestion::DeleteQuestion(QWidget *parent)
+DeleteQuestion::DeleteQuestion(QWidget *parent, InputJournal *journal)
     : m_parent(parent)
+    , m_journal(journal)
 {}
 
 YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
@@ -43,5 +46,14 @@ YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     for (QAbstractButton *button : box.buttons())
         button->setIcon(QIcon());
+    if (m_journal) {
+        // Keys on their way from the window system reach the journal while the window can
+        // still take them; once the box shows, the toolkit would drop them.
+        QCoreApplication::processEvents();
+        box.show();
+        QWidget *target = box.focusWidget() ? box.focusWidget() : &box;
+        for (std::unique_ptr<QEvent> &key : m_journal->takeKeysOfThisRun())
+            QCoreApplication::postEvent(target, key.release());
+    }
     return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
 }

@@ -4,17 +4,20 @@
 
 #include <QPointer>
 
+class InputJournal;
 class QWidget;
 
 // The modal Yes/No box. It has no Escape button and ignores close requests: the run
-// needs a real answer.
+// needs a real answer. Keys typed after Start, before the box could show, answer it as if
+// typed into it.
 class DeleteQuestion : public YesNoQuestion
 {
 public:
-    explicit DeleteQuestion(QWidget *parent);
+    DeleteQuestion(QWidget *parent, InputJournal *journal);
 
     Answer ask(const QString &text) override;
 
 private:
     QPointer<QWidget> m_parent;
+    QPointer<InputJournal> m_journal;
 };

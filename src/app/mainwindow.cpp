@@ -55,7 +55,6 @@ void describeSlowDown(QScrollBar &scrollBar)
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
-    , m_question(this)
 {
     const QString name = QString::fromUtf8(About::Name);
     setObjectName(name);
@@ -67,6 +66,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     installAccessibleControls();
     m_journal = new InputJournal(this);
+    m_question = std::make_unique<DeleteQuestion>(this, m_journal);
     // Created first, so that every control stays above it.
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
@@ -148,7 +148,7 @@ void MainWindow::runReflection()
 {
     m_journal->startRecording();
     AnnouncingLog log(m_curves, *this);
-    ReflectionRun(*m_settings, *m_canvas, m_question, *m_pacer, static_cast<RunEndView &>(*this),
+    ReflectionRun(*m_settings, *m_canvas, *m_question, *m_pacer, static_cast<RunEndView &>(*this),
                   log)
         .run();
     m_canvas->flush();

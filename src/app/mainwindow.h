@@ -122,7 +122,7 @@ private:
     std::unique_ptr<WindowSettingsStore> m_settings;
     std::unique_ptr<SettingsHandlers> m_handlers;
     std::unique_ptr<StepPacer> m_pacer;
-    DeleteQuestion m_question;
+    std::unique_ptr<DeleteQuestion> m_question;
     CurveLog m_curves;
 
     // Where the picture and the controls stand in the window: off the corner only in full

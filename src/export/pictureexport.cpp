@@ -396,6 +396,13 @@ PictureExport::PictureExport(QWidget &window, QWidget &canvas, const CurveLog &c
     // On the canvas only: the controls lie above it and keep their own menus, or none.
     m_canvas.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_canvas, &QWidget::customContextMenuRequested, this, &PictureExport::showContextMenu);
+    // The keyboard's way to the same menu, whichever control has the focus: the canvas never
+    // takes it. The menu opens in the middle of the canvas, clear of the controls.
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), Qt::SHIFT | Qt::Key_F10}) {
+        auto *shortcut = new QShortcut(QKeySequence(key), &m_window);
+        connect(shortcut, &QShortcut::activated, this,
+                [this] { m_gate([this] { showContextMenu(m_canvas.rect().center()); }); });
+    }
 }
 
 void PictureExport::showContextMenu(const QPoint &position)
@@ -405,6 +412,8 @@ void PictureExport::showContextMenu(const QPoint &position)
     for (const Way &way : Ways) {
         QAction *item = menu.addAction(tr(way.text));
         item->setShortcut(QKeySequence(way.key));
+        // Desktops may hide shortcuts in context menus; this menu is where they are learnt.
+        item->setShortcutVisibleInContextMenu(true);
         connect(item, &QAction::triggered, this,
                 [this, action = way.action] { m_gate([this, action] { (this->*action)(); }); });
     }
@@ -426,6 +435,11 @@ void PictureExport::copyPicture()
 
 void PictureExport::saveCurves()
 {
+    if (m_curves.rows().empty()) {
+        QMessageBox::information(&m_window, QCoreApplication::applicationName(),
+                                 tr("There are no curves to save yet: press Start first."));
+        return;
+    }
     saveAs(tr("Save curves as CSV"), QStringLiteral("csv"), tr("CSV file (*.csv)"),
            [this](const QString &path) {
                return PictureFiles::Content{path, m_curves.toCsv(), {}};

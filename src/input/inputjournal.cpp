@@ -2,16 +2,29 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
+
+#include <xcb/xcb.h>
 
 namespace {
 
+// The pointer's comings and goings: what they light up waits its turn like a click.
+bool isPointerPassing(QEvent::Type type)
+{
+    return type == QEvent::Enter || type == QEvent::Leave || type == QEvent::HoverEnter ||
+           type == QEvent::HoverLeave || type == QEvent::HoverMove;
+}
+
 bool isUserInput(const QEvent *event)
 {
+    if (isPointerPassing(event->type()))
+        return true;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -80,17 +93,29 @@ InputJournal::InputJournal(QWidget *window)
     , m_window(window)
 {
     qApp->installEventFilter(this);
+    qApp->installNativeEventFilter(this);
 }
 
 InputJournal::~InputJournal()
 {
+    qApp->removeNativeEventFilter(this);
     qApp->removeEventFilter(this);
 }
 
 void InputJournal::startRecording()
 {
     m_recording = true;
+    m_firstOfThisRun = m_entries.size();
     m_focusAtStart = m_window->focusWidget();
+    // The toolkit gives the focus to a clicked control before the click reaches the
+    // journal; without click focus a click during the run leaves it where it is, and its
+    // replay gives it at its turn.
+    for (QWidget *widget : m_window->findChildren<QWidget *>()) {
+        if (widget->window() == m_window && (widget->focusPolicy() & Qt::ClickFocus)) {
+            m_clickFocusHeld.emplace_back(widget);
+            widget->setFocusPolicy(Qt::FocusPolicy(widget->focusPolicy() & ~Qt::ClickFocus));
+        }
+    }
 }
 
 void InputJournal::stopRecording()
@@ -98,11 +123,23 @@ void InputJournal::stopRecording()
     if (!m_recording)
         return;
     m_recording = false;
-    // The toolkit gives the focus to a clicked control before the click reaches the
-    // journal; the click gives it again at its turn, and keys before it go where they were
-    // aimed.
+    for (const QPointer<QWidget> &widget : m_clickFocusHeld)
+        if (widget)
+            widget->setFocusPolicy(Qt::FocusPolicy(widget->focusPolicy() | Qt::ClickFocus));
+    m_clickFocusHeld.clear();
+    // Keys given during the run go where they were aimed, whatever took the focus meanwhile
+    // (the question's box, a screen reader).
     if (m_focusAtStart && m_focusAtStart->isVisible())
         m_focusAtStart->setFocus(Qt::OtherFocusReason);
+    // The pointer's passing before any click is its turn now; it holds nothing back.
+    const QScopedValueRollback replaying(m_replaying, true);
+    while (!m_entries.empty() && m_entries.front().event &&
+           isPointerPassing(m_entries.front().event->type())) {
+        const Entry entry = std::move(m_entries.front());
+        m_entries.pop_front();
+        if (entry.receiver)
+            QCoreApplication::sendEvent(entry.receiver, entry.event.get());
+    }
     // Input the window system queued while the run held the thread is looked at again
     // only when the event loop next wakes; without this it would wait for the next event.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
@@ -118,6 +155,25 @@ void InputJournal::whenIdle(std::function<void()> action)
         return;
     }
     action();
+}
+
+std::vector<std::unique_ptr<QEvent>> InputJournal::takeKeysOfThisRun()
+{
+    std::vector<std::unique_ptr<QEvent>> keys;
+    if (!m_recording)
+        return keys;
+    for (auto entry = m_entries.begin() + qsizetype(std::min(m_firstOfThisRun, m_entries.size()));
+         entry != m_entries.end();) {
+        const bool isKey = entry->event && (entry->event->type() == QEvent::KeyPress ||
+                                            entry->event->type() == QEvent::KeyRelease);
+        if (isKey) {
+            keys.push_back(std::move(entry->event));
+            entry = m_entries.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
+    return keys;
 }
 
 void InputJournal::clear()
@@ -152,6 +208,40 @@ bool InputJournal::eventFilter(QObject *watched, QEvent *event)
         return false;
     m_entries.push_back({watched, lastingCopy(event), {}});
     scheduleReplay();
+    return true;
+}
+
+bool InputJournal::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    auto *event = static_cast<xcb_generic_event_t *>(message);
+    const int type = event->response_type & 0x7f;
+    const bool sent = event->response_type & 0x80;
+    if ((type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) || sent)
+        return false;
+    QWidget *modal = QApplication::activeModalWidget();
+    const QWindow *window = m_window->windowHandle();
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!modal || modal == m_window || !modal->isVisible() || !modal->windowHandle() || !window ||
+        !x11)
+        return false;
+    // Press and release share one layout, whose first fields name the window.
+    auto *key = reinterpret_cast<xcb_key_press_event_t *>(event);
+    if (key->event != xcb_window_t(window->winId()))
+        return false;
+    // The toolkit hands a key to the window that had the keyboard last and drops it there,
+    // since the box blocks that window. The box takes the keyboard now, and the key comes
+    // back to it behind that change.
+    const auto box = xcb_window_t(modal->windowHandle()->winId());
+    xcb_connection_t *connection = x11->connection();
+    xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT, box, XCB_CURRENT_TIME);
+    xcb_key_press_event_t again = *key;
+    again.event = box;
+    again.child = XCB_NONE;
+    xcb_send_event(connection, false, box, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char *>(&again));
+    xcb_flush(connection);
     return true;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <QPointer>
 
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QEvent;
 class QWidget;
@@ -15,8 +17,14 @@ class QWidget;
 // actions that arrive from code, such as a screen reader's) is recorded in arrival order
 // instead of reaching a handler, and replayed one entry at a time once the run has ended.
 // An entry that starts another run holds the rest back until that run has ended too, so
-// runs never nest and nothing given during one is lost.
-class InputJournal : public QObject
+// runs never nest and nothing given during one is lost. Meanwhile the window looks as
+// frozen as it is: a click moves no focus and the pointer lights nothing up until that
+// input's turn.
+//
+// Keys the window system still sends to the window after a modal box (the run's question)
+// has come up go to the box: typed a moment after Start, before the box could take the
+// keyboard, they were meant for it (see also takeKeysOfThisRun).
+class InputJournal : public QObject, private QAbstractNativeEventFilter
 {
     Q_OBJECT
 
@@ -33,11 +41,16 @@ public:
 
     // Runs the action now, or records it while a run lasts.
     void whenIdle(std::function<void()> action);
+    // The keys the window system brought since the run began, taken out of the journal in
+    // the order they came: typed after Start, before the run's question could show, they
+    // were meant for it. Keys held from before the run stay for their turn.
+    std::vector<std::unique_ptr<QEvent>> takeKeysOfThisRun();
     // Drops what is still to come, as when the window has closed.
     void clear();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
     struct Entry {
@@ -53,7 +66,11 @@ private:
 
     QWidget *m_window = nullptr;
     QPointer<QWidget> m_focusAtStart;
+    // Controls whose click focus waits while a run lasts.
+    std::vector<QPointer<QWidget>> m_clickFocusHeld;
     std::deque<Entry> m_entries;
+    // Entries from here on came while the present run lasted.
+    std::size_t m_firstOfThisRun = 0;
     bool m_recording = false;
     bool m_replayScheduled = false;
     bool m_replaying = false;

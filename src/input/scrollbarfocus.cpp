@@ -1,8 +1,48 @@
 #include "scrollbarfocus.h"
 
-#include <QApplication>
-#include <QFocusFrame>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
+
+namespace {
+
+class MiddleClickAsLeft : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            break;
+        default:
+            return false;
+        }
+        const auto *mouse = static_cast<const QMouseEvent *>(event);
+        const bool middle =
+            mouse->button() == Qt::MiddleButton || (mouse->buttons() & Qt::MiddleButton);
+        if (!middle)
+            return false;
+        Qt::MouseButtons buttons = mouse->buttons();
+        if (buttons & Qt::MiddleButton)
+            buttons = (buttons & ~Qt::MouseButtons(Qt::MiddleButton)) | Qt::LeftButton;
+        const Qt::MouseButton button =
+            mouse->button() == Qt::MiddleButton ? Qt::LeftButton : mouse->button();
+        QMouseEvent left(mouse->type(), mouse->position(), mouse->scenePosition(),
+                         mouse->globalPosition(), button, buttons, mouse->modifiers(),
+                         mouse->pointingDevice());
+        left.setTimestamp(mouse->timestamp());
+        QCoreApplication::sendEvent(watched, &left);
+        return true;
+    }
+};
+
+} // namespace
 
 void makeScrollBarReachable(QScrollBar *scrollBar)
 {
@@ -12,10 +52,5 @@ void makeScrollBarReachable(QScrollBar *scrollBar)
     // QScrollBar sets, so Right would move the thumb to the left. Without it the arrow keys
     // move the thumb the way they point (and the wheel turned up moves it right).
     scrollBar->setInvertedControls(false);
-    auto *frame = new QFocusFrame(scrollBar->window());
-    frame->setObjectName(scrollBar->objectName() + QStringLiteral("FocusFrame"));
-    QObject::connect(qApp, &QApplication::focusChanged, frame,
-                     [frame, scrollBar](QWidget *, QWidget *now) {
-                         frame->setWidget(now == scrollBar ? scrollBar : nullptr);
-                     });
+    scrollBar->installEventFilter(new MiddleClickAsLeft(scrollBar));
 }

@@ -2,8 +2,9 @@
 
 class QScrollBar;
 
-// Lets the keyboard reach the scroll bar, which the toolkit leaves out of the Tab chain,
-// and frames it while it has the focus, since the style draws no focus on scroll bars.
+// Lets the keyboard reach the scroll bar, which the toolkit leaves out of the Tab chain
+// (the window's style draws its focus ring), and makes a middle click on it act as a left
+// click: one step on the track, where the toolkit would jump the thumb to the pointer.
 // Called before the tab order is set: the toolkit ignores a control without a Tab focus
 // policy there.
 void makeScrollBarReachable(QScrollBar *scrollBar);

@@ -163,10 +163,11 @@ void Session::type(const QString &text, std::optional<XDisplay::TopLevel> target
     xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
 }
 
-void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target)
+void Session::key(const QString &keys, std::optional<XDisplay::TopLevel> target, int delayMs)
 {
     focus(target);
-    QStringList arguments{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")};
+    QStringList arguments{QStringLiteral("key"), QStringLiteral("--delay"),
+                          QString::number(delayMs)};
     arguments += keys.split(u' ', Qt::SkipEmptyParts);
     xdotool(arguments);
 }

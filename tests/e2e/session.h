@@ -52,8 +52,9 @@ public:
     void clickDevice(QPoint device);
     // Keys go to the window under the pointer and the one with the input focus: the
     // pointer is moved onto the target first and the target given the focus, since
-    // without a window manager nothing else would.
-    void key(const QString &keys, std::optional<XDisplay::TopLevel> target = std::nullopt);
+    // without a window manager nothing else would. The keys follow each other delayMs apart.
+    void key(const QString &keys, std::optional<XDisplay::TopLevel> target = std::nullopt,
+             int delayMs = 30);
     // Types the text into the target as key() sends keys.
     void type(const QString &text, std::optional<XDisplay::TopLevel> target = std::nullopt);
 

@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 using namespace Pict;
@@ -38,7 +39,8 @@ QString report(const Problems &problems)
 }
 
 // The buttons of the question box, left to right, as centres in device pixels. A button's
-// frame is the only thing in the box with long vertical edges darker than the box.
+// frame, and the focus ring inside the focused one, are the only things in the box with long
+// vertical edges darker than the box.
 QList<QPoint> questionButtons(const QImage &box, int scale)
 {
     const int from = box.height() / 2;
@@ -55,7 +57,8 @@ QList<QPoint> questionButtons(const QImage &box, int scale)
                 longestEnd = y;
             }
         }
-        if (longest >= 16 * scale && (edges.isEmpty() || x > edges.last() + 1)) {
+        // A focused button's ring runs a few pixels inside its frame: one edge with it.
+        if (longest >= 16 * scale && (edges.isEmpty() || x > edges.last() + 4 * scale)) {
             edges << x;
             middles << longestEnd - longest / 2;
         } else if (longest >= 16 * scale) {
@@ -120,6 +123,39 @@ Problems checkFramesAtStart(const QImage &image, int scale)
                             .arg(QString::fromUtf8(option.name));
     }
     return problems;
+}
+
+// Contrast ratio of two colours as WCAG defines it, from 1 (same) to 21 (black on white).
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The least contrast, against both colours, of the pixels in a band two logical pixels wide
+// along the inside of the rectangle: the focus ring, if it is whole and wide enough.
+double ringContrast(const QImage &image, int scale, const QRect &logical, QRgb background)
+{
+    const QRect device(logical.topLeft() * scale, logical.size() * scale);
+    const QRect inner = device.adjusted(2 * scale, 2 * scale, -2 * scale, -2 * scale);
+    double least = 21;
+    for (int y = device.top(); y <= device.bottom(); ++y) {
+        for (int x = device.left(); x <= device.right(); ++x) {
+            if (inner.contains(x, y))
+                continue;
+            const QRgb pixel = image.pixel(x, y);
+            least = std::min({least, contrast(pixel, background), contrast(pixel, Grey)});
+        }
+    }
+    return least;
 }
 
 } // namespace
@@ -268,6 +304,70 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
     }
 
+    void focusRing_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("1x") << 1;
+        QTest::newRow("2x") << 2;
+    }
+
+    // The keyboard focus shows on every control Tab reaches as a ring two pixels wide, whole
+    // on every side, that stands out at least 3:1 from the control's own colour and from
+    // the window's grey.
+    void focusRing()
+    {
+        QFETCH(int, scale);
+        Session session(prefix(), scale);
+        session.setEnvironment(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        const QImage atStart = session.grab();
+        const QRgb track = atStart.pixel(440 * scale, 32 * scale);
+        const QRgb LightBlue = qRgb(192, 192, 255);
+
+        struct Stop {
+            const char *keys;
+            const char *name;
+            QRect ring; // where a control created later covers an edge, the part that shows
+            QRgb background;
+        };
+        const Stop stops[] = {
+            // Shift alone only gives the window the keyboard, as no window manager does here.
+            {"shift", "Start", StartRect.adjusted(3, 3, -3, -3), Grey},
+            {"Tab", "zelená", GreenColour.rect.adjusted(0, 1, 0, 0), Green},
+            {"Down", "modrá", BlueColour.rect.adjusted(1, 0, 0, 0), LightBlue},
+            {"Up Up", "červená", RedColour.rect, Red},
+            {"Up", "black", BlackColour.rect, Grey},
+            {"Tab", "1 green", Freq1.rect, Green},
+            {"Down", "1,5 blue", Freq15.rect.adjusted(0, 1, 0, 0), LightBlue},
+            {"Up Up", "0,5 red", Freq05.rect, Red},
+            {"Tab", "Exit", ExitRect.adjusted(3, 3, -3, -3), Grey},
+            {"Tab", "length 1", Len1.rect.adjusted(0, 1, 0, 0), Grey},
+            {"Tab", "title", {312, 0, 217, 25}, Grey},
+            {"Tab", "scroll bar", ScrollRect.adjusted(0, 1, 0, 0), track},
+            {"Tab", "Vectors of two paths", {632, 72, 129, 16}, Grey},
+        };
+        QStringList measured;
+        for (const Stop &stop : stops) {
+            session.key(QString::fromLatin1(stop.keys));
+            const QString name = QString::fromUtf8(stop.name);
+            const QImage focused = session.waitFor(
+                [&](const QImage &image) {
+                    return ringContrast(image, scale, stop.ring, stop.background) >= 3;
+                },
+                QStringLiteral("focus-") + name, 10000);
+            const QImage shown = session.save(focused.isNull() ? session.grab() : focused,
+                                              QStringLiteral("focus-") + name);
+            const double least = ringContrast(shown, scale, stop.ring, stop.background);
+            measured << QStringLiteral("%1 %2:1").arg(name).arg(least, 0, 'f', 2);
+            QVERIFY2(!focused.isNull(), qPrintable(QStringLiteral("the focus ring on %1 stands out "
+                                                                  "only %2:1")
+                                                       .arg(name)
+                                                       .arg(least, 0, 'f', 2)));
+        }
+        qInfo("least contrast of the focus ring: %s",
+              qPrintable(measured.join(QStringLiteral(", "))));
+    }
+
     // A default run, then runs with other settings that keep or delete the curves.
     // Fractions travel as "0,5" or "0.5" after the locale, so this runs under both kinds.
     void runsWithSettings()
@@ -370,15 +470,20 @@ private slots:
         QTest::addColumn<QString>("ignored");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("withStart");
 
-        QTest::newRow("mouse Yes") << QString() << QString() << true;
-        QTest::newRow("mouse No") << QString() << QString() << false;
-        QTest::newRow("Return") << QString() << QStringLiteral("Return") << true;
-        QTest::newRow("n") << QString() << QStringLiteral("n") << false;
+        QTest::newRow("mouse Yes") << QString() << QString() << true << false;
+        QTest::newRow("mouse No") << QString() << QString() << false << false;
+        QTest::newRow("Return") << QString() << QStringLiteral("Return") << true << false;
+        QTest::newRow("n") << QString() << QStringLiteral("n") << false << false;
         QTest::newRow("Escape ignored, Return")
-            << QStringLiteral("Escape") << QStringLiteral("Return") << true;
+            << QStringLiteral("Escape") << QStringLiteral("Return") << true << false;
         QTest::newRow("close ignored, Tab space")
-            << QStringLiteral("close") << QStringLiteral("Tab space") << false;
+            << QStringLiteral("close") << QStringLiteral("Tab space") << false << false;
+        // Typed as fast as a person never could: the n comes before the box can take the
+        // keyboard, and still answers it.
+        QTest::newRow("space n 1 ms apart on Start")
+            << QString() << QStringLiteral("space n") << false << true;
     }
 
     void questionAnswers()
@@ -386,6 +491,7 @@ private slots:
         QFETCH(QString, ignored);
         QFETCH(QString, keys);
         QFETCH(bool, yes);
+        QFETCH(bool, withStart);
 
         Session session(prefix());
         QVERIFY2(session.start(), qPrintable(session.error()));
@@ -397,9 +503,16 @@ private slots:
                                QStringLiteral("op05"))
                       .isNull(),
                  qPrintable(session.error()));
-        session.click(StartRect.center());
-        const auto box = session.waitForQuestion();
-        QVERIFY2(box, qPrintable(session.error()));
+        if (withStart) {
+            // Back from the clicked option to Start over the colour group.
+            session.key(QStringLiteral("shift+Tab shift+Tab"));
+            session.key(keys, std::nullopt, 1);
+            keys.clear();
+        } else {
+            session.click(StartRect.center());
+        }
+        const auto box = withStart ? std::nullopt : session.waitForQuestion();
+        QVERIFY2(box || withStart, qPrintable(session.error()));
         const QImage asked = session.grabAndSave(QStringLiteral("2-question"));
 
         if (!ignored.isEmpty()) {
@@ -415,7 +528,9 @@ private slots:
             QVERIFY2(after == asked, "the picture changed without an answer");
         }
 
-        if (keys.isEmpty()) {
+        if (withStart) {
+            // Answered already.
+        } else if (keys.isEmpty()) {
             QVERIFY(answer(session, *box, yes ? Answer::Yes : Answer::No, true));
         } else {
             session.key(keys, box);
@@ -443,23 +558,35 @@ private slots:
         QVERIFY2(session.start(), qPrintable(session.error()));
         if (!session.holdWindowContents())
             QSKIP("the X server lacks the Composite extension");
+        // The window has the keyboard, so that a focus moved by a click would show.
+        session.key(QStringLiteral("shift"));
 
         slowDown(session);
         session.click(StartRect.center());
-        QVERIFY2(!runUntil(session, 60, Green, Defaults).isNull(), qPrintable(session.error()));
+        const QImage before = runUntil(session, 60, Green, Defaults);
+        QVERIFY2(!before.isNull(), qPrintable(session.error()));
         session.click(clickPoint(Freq05));
+        // Time for the window to show what the click did to it, were it to show anything.
+        QThread::msleep(500);
+        const QImage clicked = session.grabAndSave(QStringLiteral("1-clicked-during-run"));
+        if (!runLooksComplete(clicked, 1)) {
+            // The window looks as frozen as it is: no option chosen, no focus moved, nothing
+            // lit up under the pointer.
+            int changed = 0;
+            for (const QRect &rect : VisibleControls)
+                for (int y = rect.top(); y <= rect.bottom(); ++y)
+                    for (int x = rect.left(); x <= rect.right(); ++x)
+                        changed += clicked.pixel(x, y) != before.pixel(x, y);
+            QVERIFY2(changed == 0, qPrintable(QStringLiteral("%1 pixels of the controls changed "
+                                                             "while the run was going on")
+                                                  .arg(changed)));
+        }
         session.click(clickPoint(Len15));
         // Back to the fastest speed for the second run, also only once this one is over.
         const QPoint leftArrow(ScrollRect.left() + 7, ScrollRect.center().y());
         session.click(leftArrow);
         session.click(leftArrow);
         session.click(StartRect.center());
-        const QImage during = session.grabAndSave(QStringLiteral("1-clicked-during-run"));
-        if (!runLooksComplete(during, 1)) {
-            QVERIFY2(isChosen(during, 1, Freq1) && isChosen(during, 1, Len1) &&
-                         isChosen(during, 1, GreenColour),
-                     "an option changed while the run was going on");
-        }
 
         // The queued Start asks its question once the settings have changed.
         const auto box = session.waitForQuestion();
@@ -558,8 +685,8 @@ private slots:
                 session.key(input.sliced(5));
         }
         const QImage given = session.grabAndSave(QStringLiteral("1-input-given"));
-        QVERIFY2(!runLooksComplete(given, 1),
-                 "the run ended before all the input was given: too busy a machine?");
+        if (runLooksComplete(given, 1))
+            QSKIP("the run ended before all the input was given: too busy a machine to try this");
 
         // The run goes on: later points appear in the window (unless the test saw none of
         // them, too busy to look; the last picture below tells all the same).
