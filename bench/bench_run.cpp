@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -106,9 +107,23 @@ double peakResidentMiB()
     return usage.ru_maxrss / 1024.0;
 }
 
+// Bytes the process has handed to write calls; during a run nearly all of them go down the
+// connection to the display server, so under X this is what a run costs the wire.
+double writtenMB()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : io.readAll().split('\n'))
+        if (line.startsWith("wchar:"))
+            return line.mid(6).trimmed().toDouble() / 1e6;
+    return 0;
+}
+
 struct WindowRun {
     double wallMs;
     double cpuMs;
+    double writtenMB;
 };
 
 // A whole run through a fresh window, whose first run asks nothing: drawing, one flush
@@ -123,28 +138,35 @@ WindowRun windowRun(const QString &slowDown, bool wholeStrokeDamage)
     window.findChild<QLineEdit *>(QStringLiteral("nSpomaleni"))->setText(slowDown);
     auto *start = window.findChild<QPushButton *>(QStringLiteral("cmdStart"));
     const double cpuBefore = cpuMs();
+    const double writtenBefore = writtenMB();
     QElapsedTimer timer;
     timer.start();
     start->click();
-    return {timer.nsecsElapsed() / 1e6, cpuMs() - cpuBefore};
+    const double wallMs = timer.nsecsElapsed() / 1e6;
+    return {wallMs, cpuMs() - cpuBefore, writtenMB() - writtenBefore};
 }
 
-double unpacedMs(bool wholeStrokeDamage)
+WindowRun unpaced(bool wholeStrokeDamage)
 {
     std::vector<double> times;
-    for (int i = 0; i < 5; ++i)
-        times.push_back(windowRun(QStringLiteral("0"), wholeStrokeDamage).wallMs);
-    return median(times);
+    WindowRun run{};
+    for (int i = 0; i < 5; ++i) {
+        run = windowRun(QStringLiteral("0"), wholeStrokeDamage);
+        times.push_back(run.wallMs);
+    }
+    run.wallMs = median(times);
+    return run;
 }
 
 // In a copy started at one scale: the runs through the window, as numbers on one line.
 int windowFigures(QApplication &)
 {
     Fonts::installSubstitutions();
-    const double changed = unpacedMs(false);
-    const double whole = unpacedMs(true);
+    const WindowRun changed = unpaced(false);
+    const WindowRun whole = unpaced(true);
     const WindowRun paced = windowRun(QStringLiteral("1"), false);
-    std::printf("%f %f %f %f\n", changed, whole, paced.wallMs, paced.cpuMs);
+    std::printf("%f %f %f %f %f %f\n", changed.wallMs, whole.wallMs, paced.wallMs, paced.cpuMs,
+                changed.writtenMB, whole.writtenMB);
     return 0;
 }
 
@@ -255,6 +277,8 @@ int main(int argc, char *argv[])
     row("  the same, whole stroke rectangles", 1, "ms");
     std::printf("%-58s %9.2f x %9.2f x\n", "  whole rectangles over changed pixels",
                 window[0][1] / window[0][0], window[1][1] / window[1][0]);
+    row("  written to the display connection, changed pixels", 4, "MB");
+    row("  written to the display connection, whole rectangles", 5, "MB");
     std::printf("%-58s %9.3f ms %9.3f ms\n", "  putting one step on the screen",
                 std::max(0.0, window[0][0] - fast[0]) / Steps,
                 std::max(0.0, window[1][0] - fast[1]) / Steps);
