@@ -31,11 +31,7 @@ void CanvasWidget::drawCircle(float x, float y, float radius, StrokeColour colou
 
 void CanvasWidget::paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint)
 {
-    {
-        QPainter painter(&m_canvas.image());
-        paint(painter);
-    }
-    m_canvas.markChanged(rect);
+    m_canvas.paintOver(rect, paint);
     scheduleFlush();
 }
 

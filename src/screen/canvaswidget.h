@@ -24,8 +24,6 @@ public:
 
     void flush();
     const QImage &image() const { return m_canvas.image(); }
-    // Only to compare with the changed pixels: every stroke's whole rectangle is repainted.
-    void setWholeStrokeDamage(bool enabled) { m_canvas.setWholeStrokeDamage(enabled); }
 
 protected:
     void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
