@@ -3,6 +3,7 @@
 #include "canvas/canvas.h"
 #include "canvas/imagecanvas.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -34,5 +35,5 @@ private:
     void scheduleFlush();
 
     ImageCanvas m_canvas;
-    bool m_flushScheduled = false;
+    QTimer m_flushSoon;
 };
