@@ -5,6 +5,7 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "export/commandline.h"
+#include "screen/screenupdates.h"
 
 #include <QApplication>
 #include <QFile>
@@ -163,6 +164,8 @@ private slots:
     void headlessRender();
     void unwritableOutput_data();
     void unwritableOutput();
+    void sharedMemoryChoice_data();
+    void sharedMemoryChoice();
 
 private:
     QTemporaryDir m_dir;
@@ -412,6 +415,40 @@ void TestCommandLine::unwritableOutput()
                  program.err.contains(dir.filePath(unwritable).toUtf8()),
              program.err.constData());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestCommandLine::sharedMemoryChoice_data()
+{
+    QTest::addColumn<QByteArray>("given");
+    QTest::addColumn<QByteArray>("after");
+    // A null array stands for the variable not being set at all.
+    QTest::newRow("not set") << QByteArray() << QByteArray("1");
+    QTest::newRow("0 asks for shared memory") << QByteArray("0") << QByteArray();
+    QTest::newRow("1 stands") << QByteArray("1") << QByteArray("1");
+    QTest::newRow("empty stands") << QByteArray("") << QByteArray("");
+}
+
+// Qt avoids shared memory whenever QT_XCB_NO_MITSHM is set, whatever its value.
+void TestCommandLine::sharedMemoryChoice()
+{
+    QFETCH(QByteArray, given);
+    QFETCH(QByteArray, after);
+    const char *name = "QT_XCB_NO_MITSHM";
+    const QByteArray saved = qgetenv(name);
+    const bool wasSet = qEnvironmentVariableIsSet(name);
+    if (given.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, given);
+    preferSmallScreenUpdates();
+    const bool set = qEnvironmentVariableIsSet(name);
+    const QByteArray value = qgetenv(name);
+    if (wasSet)
+        qputenv(name, saved);
+    else
+        qunsetenv(name);
+    QCOMPARE(set, !after.isNull());
+    QCOMPARE(value, after.isNull() ? QByteArray() : after);
 }
 
 QTEST_MAIN(TestCommandLine)
