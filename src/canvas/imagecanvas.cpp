@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -211,16 +212,14 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
         const RowFill fill{firstColumn, lastColumn, colour};
         if (record == fill) {
             // The row holds this fill already but where strokes crossed it since.
-            const quint64 dirty = std::exchange(m_rowDirt[std::size_t(row)], 0);
-            for (int chunk = 0; chunk < 64; ++chunk) {
-                if (!(dirty & (quint64(1) << chunk)))
-                    continue;
-                int end = chunk;
-                while (end + 1 < 64 && (dirty & (quint64(1) << (end + 1))))
-                    ++end;
+            quint64 dirty = std::exchange(m_rowDirt[std::size_t(row)], 0);
+            while (dirty != 0) {
+                // A run of dirty chunks, filled as one span.
+                const int chunk = std::countr_zero(dirty);
+                const int end = chunk + std::countr_one(dirty >> chunk) - 1;
                 fillSpan(row, std::max(firstColumn, chunk * m_dirtChunk),
                          std::min(lastColumn, (end + 1) * m_dirtChunk - 1), colour);
-                chunk = end;
+                dirty = end == 63 ? 0 : dirty & (~quint64(0) << (end + 1));
             }
             continue;
         }
