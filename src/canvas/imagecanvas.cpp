@@ -296,7 +296,7 @@ void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
         const double to = double(i + 1) / pieces;
         const QRect piece =
             toDevice(strokeBounds(x1 + (x2 - x1) * from, y1 + (y2 - y1) * from, x1 + (x2 - x1) * to,
-                                  y1 + (y2 - y1) * to, m_penWidth + 1));
+                                  y1 + (y2 - y1) * to, m_penWidth / 2 + 1));
         aboutToPaint(piece);
     }
 }
