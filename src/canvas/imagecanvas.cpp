@@ -94,8 +94,7 @@ void fillPixels(QRgb *pixels, int count, QRgb colour)
 } // namespace
 
 ImageCanvas::ImageCanvas(QSize logicalSize, qreal devicePixelRatio)
-    : m_logicalSize(logicalSize)
-    , m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32)
+    : m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32)
 {
     m_image.setDevicePixelRatio(devicePixelRatio);
     m_image.fill(StrokeColour::BackgroundGrey);

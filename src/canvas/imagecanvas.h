@@ -6,10 +6,9 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <functional>
 #include <memory>
 #include <vector>
-
-#include <functional>
 
 // The picture a run draws, kept in an image so that it survives every repaint of the
 // window. Drawing is aliased: a line drawn again in the background grey with the same end
@@ -66,10 +65,9 @@ private:
     QRect toDevice(const QRect &logicalRect) const;
     QRect toLogical(const QRect &deviceRect) const;
 
-    QSize m_logicalSize;
     QImage m_image;
-    // One painter serves all the strokes until the changes are taken or the image is
-    // handed out; opening one costs more than many strokes.
+    // One painter serves all the strokes until the changes are taken, the image is handed
+    // out or painted over; opening one costs more than many strokes.
     mutable std::unique_ptr<QPainter> m_painter;
     int m_penWidth = 1;
 
