@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "app/screenzoom.h"
 #include "export/commandline.h"
+#include "screen/screenupdates.h"
 
 #include <QApplication>
 #include <QDir>
@@ -219,6 +220,8 @@ private slots:
     void headlessRender();
     void writtenFiles_data();
     void writtenFiles();
+    void sharedMemoryChoice_data();
+    void sharedMemoryChoice();
 
 private:
     QTemporaryDir m_dir;
@@ -660,6 +663,32 @@ void TestCommandLine::writtenFiles()
     }
     QCOMPARE(kindOf(program.out), out);
     QTRY_COMPARE_WITH_TIMEOUT(listing(dir.path()), left, 30000);
+}
+
+void TestCommandLine::sharedMemoryChoice_data()
+{
+    QTest::addColumn<QByteArray>("given");
+    QTest::addColumn<QByteArray>("after");
+    // A null array stands for the variable not being set.
+    QTest::newRow("not set") << QByteArray() << QByteArray("1");
+    QTest::newRow("0 asks for shared memory") << QByteArray("0") << QByteArray();
+    QTest::newRow("1 stands") << QByteArray("1") << QByteArray("1");
+    QTest::newRow("empty stands") << QByteArray("") << QByteArray("");
+}
+
+// Qt avoids shared memory whenever QT_XCB_NO_MITSHM is set, whatever its value. The
+// application object exists already, so changing the variable here affects nothing else.
+void TestCommandLine::sharedMemoryChoice()
+{
+    QFETCH(QByteArray, given);
+    QFETCH(QByteArray, after);
+    if (given.isNull())
+        qunsetenv("QT_XCB_NO_MITSHM");
+    else
+        qputenv("QT_XCB_NO_MITSHM", given);
+    preferSmallScreenUpdates();
+    QCOMPARE(qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"), !after.isNull());
+    QCOMPARE(qgetenv("QT_XCB_NO_MITSHM"), after);
 }
 
 QTEST_MAIN(TestCommandLine)

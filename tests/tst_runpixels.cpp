@@ -3,6 +3,7 @@
 #include "canvas/imagecanvas.h"
 #include "run/reflectionrun.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <cmath>
@@ -54,6 +55,7 @@ void TestRunPixels::finishedPicture_data()
 {
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1x") << 1.0;
+    QTest::newRow("1.5x") << 1.5;
     QTest::newRow("2x") << 2.0;
 }
 
@@ -91,6 +93,33 @@ void TestRunPixels::finishedPicture()
     // The dial's last resultant is green, over a fan of pale traces.
     QCOMPARE(at(image, 470, 60.5), Black);
     QVERIFY(near(image, 495, 100, qRgb(255, 192, 192)));
+
+    // The same strokes through QPainter alone, one by one: the canvas's own row writing and
+    // what it skips must not change a single pixel.
+    MemorySettingsStore sameStore;
+    RecordingCanvas strokes;
+    ReflectionRun(sameStore, strokes, strokes, strokes, strokes, strokes).run();
+    QImage painted(image.size(), QImage::Format_RGB32);
+    painted.setDevicePixelRatio(ratio);
+    painted.fill(Grey);
+    {
+        QPainter painter(&painted);
+        int width = 1;
+        for (const Call &call : strokes.calls) {
+            painter.setPen(QPen(QColor(call.colour.resolved()), width, Qt::SolidLine, Qt::FlatCap));
+            if (call.kind == Call::Kind::PenWidth)
+                width = call.value;
+            else if (call.kind == Call::Kind::Line)
+                painter.drawLine(QPointF(call.a, call.b), QPointF(call.c, call.d));
+            else if (call.kind == Call::Kind::Circle)
+                painter.drawEllipse(QPointF(call.a, call.b), call.c, call.c);
+        }
+    }
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != painted.pixel(x, y))
+                QFAIL(qPrintable(
+                    QStringLiteral("device pixel (%1, %2) differs from QPainter's").arg(x).arg(y)));
 }
 
 void TestRunPixels::secondRunKeepsOrWipesTheCurve_data()

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -93,8 +94,7 @@ void fillPixels(QRgb *pixels, int count, QRgb colour)
 } // namespace
 
 ImageCanvas::ImageCanvas(QSize logicalSize, qreal devicePixelRatio)
-    : m_logicalSize(logicalSize)
-    , m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32)
+    : m_image(logicalSize * devicePixelRatio, QImage::Format_RGB32)
 {
     m_image.setDevicePixelRatio(devicePixelRatio);
     m_image.fill(StrokeColour::BackgroundGrey);
@@ -112,12 +112,12 @@ const QImage &ImageCanvas::image() const
     return m_image;
 }
 
-QImage &ImageCanvas::image()
+void ImageCanvas::paintOver(const QRect &logicalRect, const std::function<void(QPainter &)> &paint)
 {
     endPainting();
-    // Whatever is painted through this reference is not seen by the rows' records.
-    std::fill(m_rowFills.begin(), m_rowFills.end(), RowFill{});
-    return m_image;
+    aboutToPaint(toDevice(logicalRect));
+    QPainter painter(&m_image);
+    paint(painter);
 }
 
 QPainter &ImageCanvas::painter()
@@ -148,27 +148,20 @@ void ImageCanvas::drawLine(float x1, float y1, float x2, float y2, StrokeColour 
 {
     if (!isFinite(x1, y1, x2, y2))
         return;
-    const bool thinHorizontal = m_penWidth == 1 && y1 == y2;
-    if (!(thinHorizontal && m_horizontalShortcut &&
-          fillHorizontalLine(x1, x2, y1, colour.resolved()))) {
-        keepBeforeStroke(x1, y1, x2, y2);
-        QPainter &p = painter();
-        p.setPen(pen(colour));
-        p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-    }
-    if (m_wholeStrokeDamage)
-        markChanged(strokeBounds(x1, y1, x2, y2, m_penWidth + 1));
+    if (m_penWidth == 1 && y1 == y2 && fillHorizontalLine(x1, x2, y1, colour.resolved()))
+        return;
+    keepBeforeStroke(x1, y1, x2, y2);
+    QPainter &p = painter();
+    p.setPen(pen(colour));
+    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 
 void ImageCanvas::drawCircle(float x, float y, float radius, StrokeColour colour)
 {
     if (!isFinite(x, y, radius, 0.0f))
         return;
-    const QRect bounds =
-        strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1);
-    if (m_wholeStrokeDamage)
-        markChanged(bounds);
-    aboutToPaint(toDevice(bounds));
+    aboutToPaint(
+        toDevice(strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1)));
     QPainter &p = painter();
     p.setPen(pen(colour));
     p.setBrush(Qt::NoBrush);
@@ -177,14 +170,13 @@ void ImageCanvas::drawCircle(float x, float y, float radius, StrokeColour colour
 
 // Reproduces QPainter's aliased one-pixel FlatCap line. At a ratio of 1 Qt's cosmetic
 // stroker paints row floor(y) and the columns from round(x1) up to, not including,
-// round(x2). At higher ratios the pen is wider than a device pixel and the line is
-// filled as a rectangle: the rows and columns whose pixel centres lie in (lo, hi].
+// round(x2). At higher ratios, fractional ones included, the pen is wider than a device
+// pixel and the line is filled as a rectangle: the rows and columns whose pixel centres
+// lie in (lo, hi].
 bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour)
 {
     const double ratio = m_image.devicePixelRatio();
-    if (!onFixedPointGrid(x1) || !onFixedPointGrid(x2) || !onFixedPointGrid(y))
-        return false;
-    if (ratio != 1.0 && ratio != 2.0)
+    if (!onFixedPointGrid(x1) || !onFixedPointGrid(x2) || !onFixedPointGrid(y) || ratio < 1.0)
         return false;
     const double left = std::min(x1, x2);
     const double right = std::max(x1, x2);
@@ -198,9 +190,10 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
         firstColumn = int(std::floor(left + 0.5));
         lastColumn = int(std::floor(right + 0.5)) - 1;
     } else {
-        // An edge exactly on a pixel centre is a tie that Qt's rasteriser settles by
-        // rounding errors of its own; leave those lines to it.
-        for (const double edge : {ratio * left, ratio * right, ratio * (y - 0.5)})
+        // An end exactly on a pixel centre is a tie that Qt's rasteriser settles by
+        // rounding errors of its own, one way or the other; leave those lines to it. The
+        // rows keep to the rule even then.
+        for (const double edge : {ratio * left, ratio * right})
             if (edge - std::floor(edge) == 0.5)
                 return false;
         firstRow = firstCentreAbove(ratio * (y - 0.5));
@@ -218,16 +211,14 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
         const RowFill fill{firstColumn, lastColumn, colour};
         if (record == fill) {
             // The row holds this fill already but where strokes crossed it since.
-            const quint64 dirty = std::exchange(m_rowDirt[std::size_t(row)], 0);
-            for (int chunk = 0; chunk < 64; ++chunk) {
-                if (!(dirty & (quint64(1) << chunk)))
-                    continue;
-                int end = chunk;
-                while (end + 1 < 64 && (dirty & (quint64(1) << (end + 1))))
-                    ++end;
+            quint64 dirty = std::exchange(m_rowDirt[std::size_t(row)], 0);
+            while (dirty != 0) {
+                // A run of dirty chunks, filled as one span.
+                const int chunk = std::countr_zero(dirty);
+                const int end = chunk + std::countr_one(dirty >> chunk) - 1;
                 fillSpan(row, std::max(firstColumn, chunk * m_dirtChunk),
                          std::min(lastColumn, (end + 1) * m_dirtChunk - 1), colour);
-                chunk = end;
+                dirty = end == 63 ? 0 : dirty & (~quint64(0) << (end + 1));
             }
             continue;
         }
@@ -242,14 +233,12 @@ void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
 {
     if (first > last)
         return;
-    if (!m_wholeStrokeDamage) {
-        const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
-        first = firstOther(pixels, first, last, colour);
-        if (first > last)
-            return;
-        last = lastOther(pixels, first, last, colour);
-        keepBefore(QRect(first, row, last - first + 1, 1));
-    }
+    const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
+    first = firstOther(pixels, first, last, colour);
+    if (first > last)
+        return;
+    last = lastOther(pixels, first, last, colour);
+    keepBefore(QRect(first, row, last - first + 1, 1));
     fillPixels(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1, colour);
 }
 
@@ -306,7 +295,7 @@ void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
         const double to = double(i + 1) / pieces;
         const QRect piece =
             toDevice(strokeBounds(x1 + (x2 - x1) * from, y1 + (y2 - y1) * from, x1 + (x2 - x1) * to,
-                                  y1 + (y2 - y1) * to, m_penWidth + 1));
+                                  y1 + (y2 - y1) * to, m_penWidth / 2 + 1));
         aboutToPaint(piece);
     }
 }
@@ -315,8 +304,6 @@ void ImageCanvas::keepBefore(const QRect &deviceRect)
 {
     const QRect rect = deviceRect.intersected(m_image.rect());
     if (rect.isEmpty())
-        return;
-    if (m_wholeStrokeDamage)
         return;
     const uchar *bits = std::as_const(m_image).constBits();
     const qsizetype stride = m_image.bytesPerLine();
@@ -366,24 +353,6 @@ QRect ImageCanvas::changedInTile(int tile) const
     return changed;
 }
 
-void ImageCanvas::markChanged(const QRect &logicalRect)
-{
-    const QRect rect = logicalRect.intersected(QRect(QPoint(0, 0), m_logicalSize));
-    if (rect.isEmpty())
-        return;
-    // Consecutive rows of the same width, as the fills and clearings draw them, merge
-    // into one rectangle, which keeps the region handed to the screen small.
-    if (!m_marked.empty()) {
-        QRect &last = m_marked.back();
-        if (last.left() == rect.left() && last.right() == rect.right() &&
-            rect.top() <= last.bottom() + 1 && rect.bottom() >= last.top() - 1) {
-            last = last.united(rect);
-            return;
-        }
-    }
-    m_marked.push_back(rect);
-}
-
 QRegion ImageCanvas::takeChanged()
 {
     endPainting();
@@ -409,9 +378,5 @@ QRegion ImageCanvas::takeChanged()
     if (!band.isEmpty())
         region += toLogical(band);
     m_savedTiles.clear();
-
-    for (const QRect &rect : m_marked)
-        region += rect;
-    m_marked.clear();
     return region;
 }

@@ -6,13 +6,26 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 // The picture a run draws, kept in an image so that it survives every repaint of the
 // window. Drawing is aliased: a line drawn again in the background grey with the same end
-// points restores exact background. The image has the screen's device pixel ratio, so
-// strokes are rasterised at device resolution.
+// points restores exact background. The image has the screen's device pixel ratio, whole
+// or fractional, so strokes are rasterised at device resolution.
+//
+// What changed is found one way. Before anything writes into a square of 16 x 16 device
+// pixels for the first time since the changes were last taken, the square is copied;
+// takeChanged() compares the copied squares with the image and hands on only the pixels that
+// differ. A step of a run redraws long lines that are mostly there already, so it changes a
+// few hundred pixels where its strokes' rectangles cover tens of thousands; sending those few
+// keeps what goes down a remote X connection to a few MB a run instead of a hundred or more.
+// It costs a copy and a compare of the squares a step touches, which is why the sheet's fill,
+// thousands of one-pixel horizontal lines a run, does not go through QPainter: those lines are
+// written straight into the rows, only where a pixel differs (so unchanged squares are never
+// copied), and each row remembers its last fill and where other strokes crossed it since, so
+// that the same fill again looks only there.
 class ImageCanvas : public Canvas
 {
 public:
@@ -21,21 +34,14 @@ public:
     void setPenWidth(int width) override;
 
     const QImage &image() const;
-    QImage &image();
+
+    // Paints on the image through a painter of its own, as the labels on the canvas's layer
+    // do; what it changes inside the logical rectangle is found like any stroke's.
+    void paintOver(const QRect &logicalRect, const std::function<void(QPainter &)> &paint);
 
     // The pixels whose colour changed since the last call, in logical pixels: a few small
     // rectangles around them rather than the strokes' bounds.
     QRegion takeChanged();
-    // Counts a rectangle as changed whatever happened in it, for painting done on image().
-    void markChanged(const QRect &logicalRect);
-
-    // Thin horizontal lines are written straight into the image instead of going through
-    // QPainter: the same pixels, and a pixel that already has the colour is not written.
-    // Off only to compare the two paths.
-    void setHorizontalShortcut(bool enabled) { m_horizontalShortcut = enabled; }
-    // Every stroke's whole bounding rectangle counts as changed, as before the changed
-    // pixels were tracked. Only to compare the two.
-    void setWholeStrokeDamage(bool enabled) { m_wholeStrokeDamage = enabled; }
 
 protected:
     void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
@@ -59,20 +65,16 @@ private:
     QRect toDevice(const QRect &logicalRect) const;
     QRect toLogical(const QRect &deviceRect) const;
 
-    QSize m_logicalSize;
     QImage m_image;
-    // One painter serves all the strokes until the changes are taken or the image is
-    // handed out; opening one costs more than many strokes.
+    // One painter serves all the strokes until the changes are taken, the image is handed
+    // out or painted over; opening one costs more than many strokes.
     mutable std::unique_ptr<QPainter> m_painter;
     int m_penWidth = 1;
-    bool m_horizontalShortcut = true;
-    bool m_wholeStrokeDamage = false;
 
     int m_tilesAcross = 0;
     std::vector<int> m_savedSlot;
     std::vector<int> m_savedTiles;
     std::vector<QRgb> m_saved;
-    std::vector<QRect> m_marked;
 
     // What the last horizontal line wrote in each device row, and which 64ths of the row
     // other strokes have painted since: a row filled again as it was is looked at only

@@ -10,6 +10,8 @@ CanvasWidget::CanvasWidget(QSize logicalSize, QWidget *parent)
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(logicalSize);
+    m_flushSoon.setSingleShot(true);
+    connect(&m_flushSoon, &QTimer::timeout, this, &CanvasWidget::flush);
 }
 
 void CanvasWidget::setPenWidth(int width)
@@ -31,27 +33,23 @@ void CanvasWidget::drawCircle(float x, float y, float radius, StrokeColour colou
 
 void CanvasWidget::paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint)
 {
-    {
-        QPainter painter(&m_canvas.image());
-        paint(painter);
-    }
-    m_canvas.markChanged(rect);
+    m_canvas.paintOver(rect, paint);
     scheduleFlush();
 }
 
 // Whatever was drawn reaches the screen by the next turn of the event loop at the latest,
-// even where no step flushes it, as after the last strokes of a run.
+// even where no step flushes it, as after the last strokes of a run. A zero timer rather
+// than a posted call: starting it from this thread does not wake the event loop, which a
+// posted event would do once every step.
 void CanvasWidget::scheduleFlush()
 {
-    if (m_flushScheduled)
-        return;
-    m_flushScheduled = true;
-    QMetaObject::invokeMethod(this, &CanvasWidget::flush, Qt::QueuedConnection);
+    if (!m_flushSoon.isActive())
+        m_flushSoon.start(0);
 }
 
 void CanvasWidget::flush()
 {
-    m_flushScheduled = false;
+    m_flushSoon.stop();
     const QRegion changed = m_canvas.takeChanged();
     if (!changed.isEmpty())
         repaint(changed);

@@ -3,6 +3,7 @@
 #include "canvas/canvas.h"
 #include "canvas/imagecanvas.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -24,8 +25,6 @@ public:
 
     void flush();
     const QImage &image() const { return m_canvas.image(); }
-    // Only to compare with the changed pixels: every stroke's whole rectangle is repainted.
-    void setWholeStrokeDamage(bool enabled) { m_canvas.setWholeStrokeDamage(enabled); }
 
 protected:
     void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
@@ -36,5 +35,5 @@ private:
     void scheduleFlush();
 
     ImageCanvas m_canvas;
-    bool m_flushScheduled = false;
+    QTimer m_flushSoon;
 };

@@ -4,6 +4,9 @@
 
 void preferSmallScreenUpdates()
 {
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
-        qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
+    constexpr const char *Name = "QT_XCB_NO_MITSHM";
+    if (!qEnvironmentVariableIsSet(Name))
+        qputenv(Name, QByteArrayLiteral("1"));
+    else if (qgetenv(Name) == "0")
+        qunsetenv(Name);
 }
