@@ -102,7 +102,7 @@ void TestAccessibility::cleanup()
 // reaches has a name. The hidden state fields and option groups are not there to find.
 void TestAccessibility::everyReachableControlHasAName()
 {
-    // The scroll bar's focus frame only decorates it.
+    // Nothing that only decorates the focused scroll bar joins the tree.
     child("HScroll1")->setFocus(Qt::TabFocusReason);
     QList<QAccessibleInterface *> toVisit{accessible(m_window.get())};
     int focusable = 0;

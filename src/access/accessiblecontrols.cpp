@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QFocusFrame>
 #include <QGroupBox>
 #include <QPointer>
 #include <QRadioButton>
@@ -131,9 +130,7 @@ private:
         QList<QWidget *> children;
         for (QObject *object : container->children()) {
             auto *child = qobject_cast<QWidget *>(object);
-            // A focus frame only decorates the control it surrounds.
-            if (child && !child->isWindow() && !child->isHidden() &&
-                !qobject_cast<QFocusFrame *>(child))
+            if (child && !child->isWindow() && !child->isHidden())
                 children.append(child);
         }
         if (!container->isWindow()) {

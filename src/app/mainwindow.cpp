@@ -13,7 +13,6 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -216,11 +215,9 @@ void MainWindow::placeContent()
     if (by.isNull())
         return;
     m_contentOffset = offset;
-    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        // A focus frame follows its control by itself.
-        if (!child->isWindow() && !qobject_cast<QFocusFrame *>(child))
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!child->isWindow())
             child->move(child->pos() + by);
-    }
 }
 
 QAbstractButton *MainWindow::optionButton(Option option) const
