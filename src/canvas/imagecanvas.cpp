@@ -84,6 +84,16 @@ int lastOther(const QRgb *row, int from, int to, QRgb colour)
     return to;
 }
 
+// A whole tile's row is copied with a length the compiler knows, in a few vector
+// instructions; a library call per row costs more than the row itself.
+void copyRow(QRgb *to, const QRgb *from, int width)
+{
+    if (width == Tile)
+        std::memcpy(to, from, Tile * sizeof(QRgb));
+    else
+        std::memcpy(to, from, std::size_t(width) * sizeof(QRgb));
+}
+
 // wchar_t has the width of a pixel here, and the C library fills it with vector stores.
 void fillPixels(QRgb *pixels, int count, QRgb colour)
 {
@@ -302,7 +312,8 @@ void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
 
 void ImageCanvas::keepBefore(const QRect &deviceRect)
 {
-    const QRect rect = deviceRect.intersected(m_image.rect());
+    const QRect bounds = m_image.rect();
+    const QRect rect = deviceRect.intersected(bounds);
     if (rect.isEmpty())
         return;
     const uchar *bits = std::as_const(m_image).constBits();
@@ -317,12 +328,12 @@ void ImageCanvas::keepBefore(const QRect &deviceRect)
             m_savedTiles.push_back(tile);
             if (m_saved.size() < m_savedTiles.size() * Tile * Tile)
                 m_saved.resize(m_savedTiles.size() * Tile * Tile);
-            const QRect area = QRect(tx * Tile, ty * Tile, Tile, Tile).intersected(m_image.rect());
+            const QRect area = QRect(tx * Tile, ty * Tile, Tile, Tile).intersected(bounds);
             QRgb *copy = m_saved.data() + std::size_t(slot) * Tile * Tile;
             const uchar *source = bits + std::ptrdiff_t(area.top()) * stride;
             for (int y = 0; y < area.height(); ++y, source += stride)
-                std::memcpy(copy + y * Tile, reinterpret_cast<const QRgb *>(source) + area.left(),
-                            std::size_t(area.width()) * sizeof(QRgb));
+                copyRow(copy + y * Tile, reinterpret_cast<const QRgb *>(source) + area.left(),
+                        area.width());
         }
     }
 }
@@ -358,9 +369,23 @@ QRegion ImageCanvas::takeChanged()
     endPainting();
     QRegion region;
     // Tiles in rows, left to right: neighbours in a row that both changed give one band.
+    // A row's bands are joined among themselves first: joining each to the whole region
+    // costs as much as the region is long.
     std::sort(m_savedTiles.begin(), m_savedTiles.end());
+    QRegion row;
+    int tileRow = -1;
     QRect band;
     int bandEnd = -1;
+    const auto addBand = [&] {
+        if (band.isEmpty())
+            return;
+        if (bandEnd / m_tilesAcross != tileRow) {
+            region += row;
+            row = QRegion();
+            tileRow = bandEnd / m_tilesAcross;
+        }
+        row += toLogical(band);
+    };
     for (const int tile : m_savedTiles) {
         const QRect changed = changedInTile(tile);
         m_savedSlot[std::size_t(tile)] = -1;
@@ -369,14 +394,13 @@ QRegion ImageCanvas::takeChanged()
         if (tile == bandEnd + 1 && tile % m_tilesAcross != 0) {
             band |= changed;
         } else {
-            if (!band.isEmpty())
-                region += toLogical(band);
+            addBand();
             band = changed;
         }
         bandEnd = tile;
     }
-    if (!band.isEmpty())
-        region += toLogical(band);
+    addBand();
+    region += row;
     m_savedTiles.clear();
     return region;
 }

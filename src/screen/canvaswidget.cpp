@@ -55,11 +55,24 @@ void CanvasWidget::flush()
         repaint(changed);
 }
 
+// At a whole screen scale the image's pixels are the screen's and are copied one to one;
+// through the painter's scale Qt takes its slower scaling path for every rectangle.
 void CanvasWidget::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QImage &image = m_canvas.image();
     const qreal ratio = image.devicePixelRatio();
+    const int scale = qRound(ratio);
+    if (scale == ratio) {
+        const QImage pixels(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                            image.format());
+        painter.setWorldTransform(QTransform::fromScale(1.0 / scale, 1.0 / scale));
+        for (const QRect &rect : event->region()) {
+            const QRect device(rect.topLeft() * scale, rect.size() * scale);
+            painter.drawImage(device.topLeft(), pixels, device);
+        }
+        return;
+    }
     for (const QRect &rect : event->region()) {
         const QRectF source(rect.x() * ratio, rect.y() * ratio, rect.width() * ratio,
                             rect.height() * ratio);
