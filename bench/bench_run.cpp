@@ -168,27 +168,13 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-double imageRunMs(qreal ratio)
+// A whole run drawn into a canvas of the given kind, the median of seven.
+template <typename DrawingCanvas> double runMs(qreal ratio)
 {
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {
         Settings settings;
-        ImageCanvas canvas(QSize(800, 581), ratio);
-        Host host(canvas);
-        QElapsedTimer timer;
-        timer.start();
-        ReflectionRun(settings, canvas, host, host, host, host).run();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    return median(times);
-}
-
-double painterRunMs(qreal ratio)
-{
-    std::vector<double> times;
-    for (int i = 0; i < 7; ++i) {
-        Settings settings;
-        PainterCanvas canvas(QSize(800, 581), ratio);
+        DrawingCanvas canvas(QSize(800, 581), ratio);
         Host host(canvas);
         QElapsedTimer timer;
         timer.start();
@@ -384,8 +370,8 @@ int main(int argc, char *argv[])
     double fast[2] = {};
     double plain[2] = {};
     for (int i = 0; i < 2; ++i) {
-        fast[i] = imageRunMs(i + 1);
-        plain[i] = painterRunMs(i + 1);
+        fast[i] = runMs<ImageCanvas>(i + 1);
+        plain[i] = runMs<PainterCanvas>(i + 1);
     }
     std::printf("%-58s %9.1f ms %9.1f ms\n", "drawing a run into the image, changes found", fast[0],
                 fast[1]);
