@@ -3,7 +3,7 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
-# The package is built with the program alone: no tests, nothing but Qt.
+# The package is built with the program alone: no tests, nothing but Qt and libxcb.
 PACKAGE_BUILD ?= build-package
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
