@@ -1,7 +1,7 @@
 #include "commandline.h"
 
 #include "about.h"
-#include "pictureexport.h"
+#include "picturefiles.h"
 #include "settings/slowdown.h"
 
 #include <QCommandLineParser>

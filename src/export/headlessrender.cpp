@@ -1,7 +1,7 @@
 #include "headlessrender.h"
 
 #include "commandline.h"
-#include "pictureexport.h"
+#include "picturefiles.h"
 #include "run/curvelog.h"
 
 #include <cstdio>
