@@ -38,8 +38,9 @@ Choice choose(std::optional<double> asked, bool fullScreen, double current, QSiz
 {
     const double across = available.width() / window.width();
     const double down = available.height() / window.height();
-    const double fitting =
-        std::clamp(std::floor(std::min(across, down) / Step) * Step, 1.0, Largest);
+    const double fitting = std::clamp(std::floor(std::min(across, down) / CommandLine::ZoomStep) *
+                                          CommandLine::ZoomStep,
+                                      1.0, CommandLine::LargestZoom);
     if (fullScreen && !asked)
         return {fitting, false};
     const double wanted = asked.value_or(current);

@@ -14,9 +14,6 @@ struct CommandLine;
 // screen starts the program once more with one that does.
 namespace ScreenZoom {
 
-inline constexpr double Step = 0.25;
-inline constexpr double Largest = 4;
-
 struct Choice {
     double zoom = 1;
     // The zoom asked for (or given by QT_SCALE_FACTOR) was too large for the screen.

@@ -28,7 +28,6 @@ constexpr std::array Colours{Choice{"black", Option::opCerna}, Choice{"red", Opt
                              Choice{"green", Option::opzelená}, Choice{"blue", Option::opModra}};
 
 constexpr int LargestScale = 4;
-constexpr double LargestZoom = 4;
 
 struct OptionText {
     const char *name;
@@ -57,17 +56,24 @@ QString badValue(const QString &option, const QString &value, const QString &all
     return QStringLiteral("%1: --%2 %3: allowed are %4").arg(Program, option, value, allowed);
 }
 
+// A number with a decimal point or comma, whatever the user's locale.
+std::optional<double> decimal(QString value)
+{
+    value.replace(u',', u'.');
+    bool ok = false;
+    const double number = QLocale::c().toDouble(value, &ok);
+    return ok ? std::optional(number) : std::nullopt;
+}
+
 template <std::size_t N>
 std::optional<Option> choose(const std::array<Choice, N> &choices, QString value, bool number)
 {
     if (number) {
-        value.replace(u',', u'.');
-        bool ok = false;
-        const double given = QLocale::c().toDouble(value, &ok);
-        if (!ok)
+        const std::optional<double> given = decimal(value);
+        if (!given)
             return std::nullopt;
         for (const Choice &choice : choices)
-            if (given == QLocale::c().toDouble(QString::fromLatin1(choice.text)))
+            if (*given == decimal(QString::fromLatin1(choice.text)))
                 return choice.option;
         return std::nullopt;
     }
@@ -86,14 +92,13 @@ std::optional<int> wholeNumber(const QString &value, int least, int greatest)
     return n;
 }
 
-// A quarter step from 1 to LargestZoom, so that the window's layout, laid out on a grid of
-// 4 pixels, lands on whole device pixels.
-std::optional<double> zoomStep(QString value)
+// A quarter step from 1 to the largest zoom, so that the window's layout, laid out on a grid
+// of 4 pixels, lands on whole device pixels.
+std::optional<double> zoomStep(const QString &value)
 {
-    value.replace(u',', u'.');
-    bool ok = false;
-    const double zoom = QLocale::c().toDouble(value, &ok);
-    if (!ok || zoom < 1 || zoom > LargestZoom || zoom * 4 != std::floor(zoom * 4))
+    const std::optional<double> zoom = decimal(value);
+    if (!zoom || *zoom < 1 || *zoom > CommandLine::LargestZoom ||
+        *zoom / CommandLine::ZoomStep != std::floor(*zoom / CommandLine::ZoomStep))
         return std::nullopt;
     return zoom;
 }
