@@ -207,14 +207,16 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::placeContent()
 {
+    if (!m_canvas)
+        return;
     // On a grid of 4 pixels, so that at every quarter step of zoom the canvas starts on a
     // whole device pixel and its image reaches the screen unscaled.
     const QSize spare = (size() - ClientSize).expandedTo(QSize(0, 0));
     const QPoint offset(spare.width() / 2 / 4 * 4, spare.height() / 2 / 4 * 4);
-    const QPoint by = offset - m_contentOffset;
+    // The canvas stands at the picture's corner, so its place is where the content is now.
+    const QPoint by = offset - m_canvas->pos();
     if (by.isNull())
         return;
-    m_contentOffset = offset;
     for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (!child->isWindow())
             child->move(child->pos() + by);

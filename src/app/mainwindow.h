@@ -125,9 +125,6 @@ private:
     std::unique_ptr<DeleteQuestion> m_question;
     CurveLog m_curves;
 
-    // Where the picture and the controls stand in the window: off the corner only in full
-    // screen.
-    QPoint m_contentOffset;
     InputJournal *m_journal = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
 };
