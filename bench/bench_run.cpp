@@ -194,30 +194,30 @@ double cpuMs()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
+// The number after a key in one of the kernel's files about this process, or 0.
+double procFigure(const QString &path, const QByteArray &key)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toDouble();
+    return 0;
+}
+
 // The peak of this process image alone: getrusage's maximum survives exec, so a copy
 // started from the bench would report the bench's own peak whenever that was higher.
 double peakResidentMiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
+    return procFigure(QStringLiteral("/proc/self/status"), "VmHWM:") / 1024.0;
 }
 
 // Bytes the process has handed to write calls; during a run nearly all of them go down the
 // connection to the display server, so under X this is what a run costs the wire.
 double writtenMB()
 {
-    QFile io(QStringLiteral("/proc/self/io"));
-    if (!io.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : io.readAll().split('\n'))
-        if (line.startsWith("wchar:"))
-            return line.mid(6).trimmed().toDouble() / 1e6;
-    return 0;
+    return procFigure(QStringLiteral("/proc/self/io"), "wchar:") / 1e6;
 }
 
 struct WindowRun {
@@ -226,109 +226,92 @@ struct WindowRun {
     double writtenMB;
 };
 
+// Wall time, processor time and bytes written while the work runs.
+template <typename Work> WindowRun measured(Work work)
+{
+    const double cpuBefore = cpuMs();
+    const double writtenBefore = writtenMB();
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    const double wallMs = timer.nsecsElapsed() / 1e6;
+    return {wallMs, cpuMs() - cpuBefore, writtenMB() - writtenBefore};
+}
+
+// Processor time differs by up to a third from one paced run to the next even on a quiet
+// machine, so every figure of a window's run is the median of a few; the bytes are the same
+// in every run.
+template <typename Run> WindowRun medianRun(int times, Run run)
+{
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    WindowRun last{};
+    for (int i = 0; i < times; ++i) {
+        last = run();
+        wall.push_back(last.wallMs);
+        cpu.push_back(last.cpuMs);
+    }
+    return {median(wall), median(cpu), last.writtenMB};
+}
+
+void showExposed(QWidget &window)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the window was never shown");
+}
+
 // A whole run through a fresh window, whose first run asks nothing: drawing, one flush
 // to the screen per step, and the wait.
 WindowRun windowRun(const QString &slowDown)
 {
     MainWindow window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("the window was never shown");
+    showExposed(window);
     window.findChild<QLineEdit *>(QStringLiteral("nSpomaleni"))->setText(slowDown);
     auto *start = window.findChild<QPushButton *>(QStringLiteral("cmdStart"));
-    const double cpuBefore = cpuMs();
-    const double writtenBefore = writtenMB();
-    QElapsedTimer timer;
-    timer.start();
-    start->click();
-    const double wallMs = timer.nsecsElapsed() / 1e6;
-    return {wallMs, cpuMs() - cpuBefore, writtenMB() - writtenBefore};
+    return measured([start] { start->click(); });
 }
 
 // The same through the plain window, at slow-down 0.
 WindowRun plainWindowRun()
 {
     PlainWindow window(qApp->devicePixelRatio());
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("the plain window was never shown");
+    showExposed(window);
     Settings settings;
-    const double cpuBefore = cpuMs();
-    const double writtenBefore = writtenMB();
-    QElapsedTimer timer;
-    timer.start();
-    ReflectionRun(settings, window.canvas(), window, window, window, window).run();
-    const double wallMs = timer.nsecsElapsed() / 1e6;
-    return {wallMs, cpuMs() - cpuBefore, writtenMB() - writtenBefore};
-}
-
-WindowRun unpaced(bool plain)
-{
-    std::vector<double> times;
-    WindowRun run{};
-    for (int i = 0; i < 5; ++i) {
-        run = plain ? plainWindowRun() : windowRun(QStringLiteral("0"));
-        times.push_back(run.wallMs);
-    }
-    run.wallMs = median(times);
-    return run;
+    return measured(
+        [&] { ReflectionRun(settings, window.canvas(), window, window, window, window).run(); });
 }
 
 // What pacing alone costs: 301 steps at slow-down 1 through the window's canvas and pacer,
 // each moving one long line by a pixel as the run moves its back path (erased, drawn again),
 // or drawing nothing at all, which leaves only the wakeups.
-double pacedStepsCpuMs(bool moveALine)
+WindowRun pacedSteps(bool moveALine)
 {
     MainWindow window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("the window was never shown");
+    showExposed(window);
     CanvasWidget &canvas = *window.canvas();
     WindowPacer pacer(canvas);
     const double count = delayCount(QStringLiteral("1"));
-    const double before = cpuMs();
-    for (int step = 0; step < Steps; ++step) {
-        if (moveALine) {
-            canvas.line(30, 90.5, 215, 190.5 + step, StrokeColour::inactiveBorder());
-            canvas.line(30, 90.5, 215, 191.5 + step);
+    return measured([&] {
+        for (int step = 0; step < Steps; ++step) {
+            if (moveALine) {
+                canvas.line(30, 90.5, 215, 190.5 + step, StrokeColour::inactiveBorder());
+                canvas.line(30, 90.5, 215, 191.5 + step);
+            }
+            pacer.stepDone(count);
         }
-        pacer.stepDone(count);
-    }
-    return cpuMs() - before;
-}
-
-// Processor time in a paced run differs by up to a third from one run to the next even on a quiet
-// machine, so the paced figures are medians of three.
-WindowRun pacedRun()
-{
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    WindowRun run{};
-    for (int i = 0; i < 3; ++i) {
-        run = windowRun(QStringLiteral("1"));
-        wall.push_back(run.wallMs);
-        cpu.push_back(run.cpuMs);
-    }
-    return {median(wall), median(cpu), run.writtenMB};
-}
-
-double pacedStepsMedianCpuMs(bool moveALine)
-{
-    std::vector<double> cpu;
-    for (int i = 0; i < 3; ++i)
-        cpu.push_back(pacedStepsCpuMs(moveALine));
-    return median(cpu);
+    });
 }
 
 // In a copy started at one scale: the runs through the window, as numbers on one line.
 int windowFigures(QApplication &)
 {
     Fonts::installSubstitutions();
-    const WindowRun changed = unpaced(false);
-    const WindowRun whole = unpaced(true);
-    const WindowRun paced = pacedRun();
-    const double oneLine = pacedStepsMedianCpuMs(true);
-    const double nothing = pacedStepsMedianCpuMs(false);
+    const WindowRun changed = medianRun(5, [] { return windowRun(QStringLiteral("0")); });
+    const WindowRun whole = medianRun(5, plainWindowRun);
+    const WindowRun paced = medianRun(3, [] { return windowRun(QStringLiteral("1")); });
+    const double oneLine = medianRun(3, [] { return pacedSteps(true); }).cpuMs;
+    const double nothing = medianRun(3, [] { return pacedSteps(false); }).cpuMs;
     std::printf("%f %f %f %f %f %f %f %f\n", changed.wallMs, whole.wallMs, paced.wallMs,
                 paced.cpuMs, changed.writtenMB, whole.writtenMB, oneLine, nothing);
     return 0;
