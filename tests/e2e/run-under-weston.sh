@@ -9,35 +9,13 @@ if ! command -v weston >/dev/null; then
   exit 77
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-wayland.XXXXXX")
-weston_pid=
-cleanup() {
-  if [ -n "$weston_pid" ]; then
-    kill "$weston_pid" 2>/dev/null || true
-    wait "$weston_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/display-server.sh"
 
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-weston --backend=headless-backend.so --socket=wayland-quorvane --width=1920 --height=1080 \
-  --idle-time=0 >"$work/weston.log" 2>&1 &
-weston_pid=$!
-for _ in $(seq 600); do
-  if [ -S "$XDG_RUNTIME_DIR/wayland-quorvane" ]; then break; fi
-  if ! kill -0 "$weston_pid" 2>/dev/null; then
-    echo "weston failed to start:" >&2
-    cat "$work/weston.log" >&2
-    exit 1
-  fi
-  sleep 0.1
-done
-if [ ! -S "$XDG_RUNTIME_DIR/wayland-quorvane" ]; then
-  echo "weston did not open its socket within 60 s" >&2
-  exit 1
-fi
+start_server weston "$work/weston.log" test -S "$XDG_RUNTIME_DIR/wayland-quorvane" -- \
+  weston --backend=headless-backend.so --socket=wayland-quorvane --width=1920 --height=1080 \
+  --idle-time=0
 
 # As on a Wayland desktop without XWayland: the program picks its platform itself.
 export WAYLAND_DISPLAY=wayland-quorvane

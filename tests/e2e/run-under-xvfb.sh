@@ -13,37 +13,15 @@ if [ "${1:-}" = --screen ]; then
   shift 2
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-e2e.XXXXXX")
-xvfb_pid=
-cleanup() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/display-server.sh"
 
-# 96 dots per inch as on a plain desktop.
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -dpi 96 -nolisten tcp -noreset \
-  3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-
-# The server writes its number and a newline once it accepts clients.
-for _ in $(seq 600); do
-  if grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null; then break; fi
-  if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-    echo "Xvfb failed to start:" >&2
-    cat "$work/xvfb.log" >&2
-    exit 1
-  fi
-  sleep 0.1
-done
+# 96 dots per inch as on a plain desktop. The server writes its number and a newline on
+# descriptor 3 once it accepts clients.
+exec 3>"$work/display"
+start_server Xvfb "$work/xvfb.log" grep -q '^[0-9][0-9]*$' "$work/display" -- \
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -dpi 96 -nolisten tcp -noreset
+exec 3>&-
 display=$(head -n1 "$work/display")
-if [ -z "$display" ]; then
-  echo "Xvfb did not report its display within 60 s" >&2
-  exit 1
-fi
 
 export DISPLAY=":$display"
 # The program is tried as it runs on a person's X desktop: no settings of the test
