@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands a newcomer needs: `make run` and `make test`.
 # Both install what is missing, configure and build first.
 

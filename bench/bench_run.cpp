@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Speed and memory figures of a run, printed side by side. Runs on whatever platform
 // QT_QPA_PLATFORM names (offscreen by default; xcb under an X server). The figures that
 // depend on the screen's scale come from copies of this program started at scale 1 and 2,

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix, as `cmake --install` would into /usr, and checks
 # that the menu entry, the icon, the metainfo and the manual page are where desktops look for them and name
 # one another and the program consistently.

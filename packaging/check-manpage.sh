@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page and `quorvane --help` name the same options, and the page renders without
 # warnings.
 # Usage: check-manpage.sh <quorvane> <quorvane.1>
@@ -7,7 +9,7 @@ program=$1 page=$2
 
 options() { grep -o -E -- '(^|[^a-z-])--?[a-z]+' | grep -o -E -- '--?[a-z]+' | sort -u; }
 from_help=$("$program" --help | options)
-from_page=$(sed 's/\\-/-/g' "$page" | options)
+from_page=$(sed -e '/^\.\\"/d' -e 's/\\-/-/g' "$page" | options)
 if [ "$from_help" != "$from_page" ]; then
   echo "check-manpage: --help and the manual page name different options:" >&2
   diff <(echo "$from_help") <(echo "$from_page") >&2 || true

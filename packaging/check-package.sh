@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, installs it with apt as a user would, starts the installed
 # program on a display of its own, sees its window, leaves through its Exit button, purges
 # the package and checks that nothing it installed is left behind.

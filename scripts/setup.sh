@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages listed in debian-packages.txt that are missing,
 # and generates the two locales the tests run under.
 set -euo pipefail

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as a screen reader and a keyboard-only user meet it: what each control is
 // called, where Tab and the arrow keys take the focus, and whether the focus shows.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The command line: what it accepts, how the presets reach the window, and the program
 // itself run from a plain environment, without an X server, to render a picture and a CSV.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window's 36 controls as one table, and the loop that builds them.
 
 #include "mainwindow.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Puts each finished step of the sweep on the screen, then waits before the next one.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Finding the program and its controls in the AT-SPI tree, as a screen reader does."""
 import pyatspi
 

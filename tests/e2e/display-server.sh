@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the run-under scripts: a work folder of their own and a display server in it,
 # both gone when the script exits however it exits.
 # Usage: start_server NAME LOG READY-COMMAND [argument]... -- SERVER-COMMAND [argument]...

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a Wayland-only session: weston's headless compositor in a runtime
 # directory of its own, no X server. Exits 77 (skipped) where weston is not installed.
 # Usage: run-under-weston.sh command [argument]...

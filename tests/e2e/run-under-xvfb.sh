@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command under a private Xvfb of its own and stops the server afterwards.
 # Usage: run-under-xvfb.sh [--screen WIDTHxHEIGHT] command [argument]...
 # The display number comes from the server itself (-displayfd), since other X servers,

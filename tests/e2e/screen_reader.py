@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The window as a screen reader meets it over AT-SPI: the canvas, an image whose description
 says what it shows; a notification that speaks the start and the end of each run without
 moving the focus; two runs, the second kept with No, whose description names both curves;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // End-to-end tests: the built program on a private X server (see run-under-xvfb.sh),
 // driven with real pointer and key events and judged by its screenshots.
 

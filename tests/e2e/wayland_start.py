@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 Quorvane developers <developers@quorvane.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
 """On a Wayland-only session the program starts natively: started with --start it makes a
 whole run, then Exit, pressed through its accessible action, ends it with status 0 and
 nothing on standard error. Runs under run-under-weston.sh and a D-Bus session of its own.
