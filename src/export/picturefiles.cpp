@@ -5,8 +5,8 @@
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -62,12 +62,13 @@ QString reason(int error)
 }
 
 // Which descriptors the program was given when it started; all of them until noted.
-std::bitset<1024> given;
+std::bitset<1024> givenDescriptors;
 bool givenNoted = false;
 
 bool wasGiven(int fd)
 {
-    return !givenNoted || (fd >= 0 && std::size_t(fd) < given.size() && given.test(fd));
+    return !givenNoted || (fd >= 0 && std::size_t(fd) < givenDescriptors.size() &&
+                           givenDescriptors.test(std::size_t(fd)));
 }
 
 QByteArray folderOf(const QByteArray &path)
@@ -179,8 +180,8 @@ int writeAll(int fd, const QByteArray &bytes, bool deadline = false)
 
 QByteArray nameBeside(const QByteArray &path, const char *what)
 {
-    const QByteArray tail =
-        QByteArray(".") + what + '-' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    const QByteArray tail = QByteArray(".") + what + '-' +
+                            QByteArray::number(QRandomGenerator::global()->generate(), 36);
     QByteArray name = nameOf(path);
     // A name the file system just takes leaves no room for more: a shorter one will do.
     if (1 + name.size() + tail.size() > NAME_MAX)
@@ -284,12 +285,11 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
     const auto fail = [&](const Content &content, const QString &why) {
         undo();
         if (error)
-            *error =
-                QStringLiteral("cannot write %1: %2")
-                    .arg(content.path == StandardOutput
-                             ? QStringLiteral("standard output")
-                             : printable(QDir::toNativeSeparators(content.path)),
-                         why);
+            *error = QStringLiteral("cannot write %1: %2")
+                         .arg(content.path == StandardOutput
+                                  ? QStringLiteral("standard output")
+                                  : printable(QDir::toNativeSeparators(content.path)),
+                              why);
         return false;
     };
 
@@ -415,11 +415,11 @@ bool sameFile(const QString &a, const QString &b)
 
 void noteGivenDescriptors()
 {
-    for (std::size_t fd = 0; fd < given.size(); ++fd)
-        given.set(fd, ::fcntl(int(fd), F_GETFD) >= 0);
+    for (std::size_t fd = 0; fd < givenDescriptors.size(); ++fd)
+        givenDescriptors.set(fd, ::fcntl(int(fd), F_GETFD) >= 0);
     givenNoted = true;
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
-        if (!given.test(std::size_t(fd)))
+        if (!givenDescriptors.test(std::size_t(fd)))
             // The lowest free number: this one.
             ::open("/dev/null", O_RDWR);
 }
