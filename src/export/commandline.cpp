@@ -341,12 +341,15 @@ QString CommandLine::helpText()
         "  quorvane --fullscreen --start\n"
         "  quorvane --render curve.png --csv curve.csv --frequency 0.5 --scale 2\n"
         "\n"
-        "A FILE of - is standard output, for one of --render and --csv. A device or FIFO is\n"
-        "written in place and never replaced; a regular file, or the one a link leads to, is\n"
-        "written whole or not at all. Qt's own options, such as -platform and -style, are\n"
-        "Qt's; a render shows no window whatever they say.\n"
+        "A FILE of - is standard output, for one of --render and --csv; /dev/stdout,\n"
+        "/dev/fd/N and the like are written through that descriptor as - is. A device or\n"
+        "FIFO is written in place and never replaced; a regular file, or the one a link\n"
+        "leads to, is written whole or not at all. --render writes PNG whatever the suffix.\n"
+        "Qt's own options, such as -platform, -display and -style, are Qt's; a render shows\n"
+        "no window whatever they say.\n"
         "\n"
-        "Exit status: 0 on success, 1 when a file cannot be written, 2 for bad arguments.\n");
+        "Exit status: 0 on success, 1 when a file cannot be written or no display can be\n"
+        "opened, 2 for bad arguments (Qt's options among them), found before any display.\n");
     return text;
 }
 
