@@ -14,12 +14,15 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPluginLoader>
+#include <QRect>
 #include <QScreen>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <vector>
@@ -121,6 +124,38 @@ bool waylandAnswers(const QByteArray &socketName)
         ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
     ::close(fd);
     return answers;
+}
+
+// The primary screen's available area in device pixels. Qt gives it in its own units, each
+// side rounded, which times the zoom can miss the screen by a pixel or two; on X11 with one
+// screen the server tells it exactly, as Qt itself reads it: the root window within the
+// work area the window manager sets.
+QSize availableDevicePixels(const QScreen &screen, double factor)
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || QGuiApplication::screens().size() != 1)
+        return (QSizeF(screen.availableGeometry().size()) * factor).toSize();
+    xcb_connection_t *connection = x11->connection();
+    const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    QRect area(0, 0, root->width_in_pixels, root->height_in_pixels);
+    static const char name[] = "_NET_WORKAREA";
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, true, sizeof name - 1, name), nullptr);
+    if (atom && atom->atom != XCB_ATOM_NONE) {
+        xcb_get_property_reply_t *work = xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, false, root->root, atom->atom, XCB_ATOM_CARDINAL, 0, 4),
+            nullptr);
+        if (work && work->format == 32 && xcb_get_property_value_length(work) == 16) {
+            const auto *values = static_cast<const quint32 *>(xcb_get_property_value(work));
+            const QRect workArea{int(values[0]), int(values[1]), int(values[2]), int(values[3])};
+            if (workArea.isValid())
+                area &= workArea;
+        }
+        std::free(work);
+    }
+    std::free(atom);
+    return area.size();
 }
 
 } // namespace
@@ -248,7 +283,7 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
     if (!screen)
         return;
     const double current = currentFactor();
-    const QSizeF available = QSizeF(screen->availableGeometry().size()) * current;
+    const QSizeF available(availableDevicePixels(*screen, current));
     const Choice choice = choose(line.zoom, line.fullscreen, current, available, window);
     if (std::abs(choice.zoom - current) < 1e-9)
         return;
