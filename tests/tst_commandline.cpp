@@ -108,6 +108,7 @@ Program runProgram(QProcess *started, const QString &program, const QStringList 
         environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
+    process.waitForStarted(60000);
     if (!keepsRunning.isEmpty()) {
         QByteArray err;
         QDeadlineTimer deadline(60000);
@@ -122,7 +123,8 @@ Program runProgram(QProcess *started, const QString &program, const QStringList 
             process.waitForFinished();
             return {-2, process.readAllStandardOutput(), err + process.readAllStandardError()};
         }
-        return {process.exitCode(), {}, err + process.readAllStandardError()};
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), err + process.readAllStandardError()};
     }
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -506,7 +508,8 @@ void TestCommandLine::badArguments()
 
     const Program program = runProgram(arguments, m_dir.path(), environment,
                                        status == -2 ? named.toUtf8() : QByteArray());
-    QVERIFY2(program.status == status, program.err.constData());
+    QVERIFY2(program.status == status,
+             qPrintable(QStringLiteral("status %1: %2").arg(program.status).arg(program.err)));
     QCOMPARE(program.err.count('\n'), 1);
     QVERIFY2(program.err.contains(named.toUtf8()), program.err.constData());
     QVERIFY(program.out.isEmpty());

@@ -133,9 +133,11 @@ bool waylandAnswers(const QByteArray &socketName)
 QSize availableDevicePixels(const QScreen &screen, double factor)
 {
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || QGuiApplication::screens().size() != 1)
+    // Other platforms may answer for X11 too (offscreen does), without a connection.
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || QGuiApplication::platformName() != u"xcb" ||
+        QGuiApplication::screens().size() != 1)
         return (QSizeF(screen.availableGeometry().size()) * factor).toSize();
-    xcb_connection_t *connection = x11->connection();
     const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     QRect area(0, 0, root->width_in_pixels, root->height_in_pixels);
     static const char name[] = "_NET_WORKAREA";
