@@ -231,8 +231,8 @@ CommandLine CommandLine::parse(const QStringList &given, Stage stage)
             option.setValueName(QString::fromLatin1(o.valueName));
         parser.addOption(option);
     }
-    const auto fail = [&line](const QString &error) {
-        line.error = error;
+    const auto fail = [&line](const QString &reason) {
+        line.error = reason;
         return line;
     };
     if (!parser.parse(arguments)) {
