@@ -355,5 +355,10 @@ QString CommandLine::helpText()
 
 QString CommandLine::versionText()
 {
-    return QStringLiteral("%1 %2\n").arg(Program, QString::fromUtf8(About::Version));
+    return QStringLiteral("%1 %2\n%3\nLicence %4: GNU GPL version 3 or later "
+                          "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n")
+        .arg(Program, QString::fromUtf8(About::Version), QString::fromUtf8(About::Copyright),
+             QString::fromUtf8(About::License));
 }
