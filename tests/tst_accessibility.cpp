@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFocusFrame>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -32,6 +33,14 @@ QString spokenName(QWidget *widget)
 {
     QAccessibleInterface *iface = accessible(widget);
     return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+// What the window tells a screen reader of, from Qt's accessibility events.
+QList<QPointer<QObject>> eventSenders;
+
+void recordEvent(QAccessibleEvent *event)
+{
+    eventSenders.append(event->object());
 }
 
 } // namespace
@@ -55,6 +64,7 @@ private slots:
     void clickOnScrollBarLeavesTheFocus();
     void focusIsVisible();
     void canvasTellsWhatItShows();
+    void hiddenFieldsSendNothing();
 
 private:
     QWidget *child(const char *name) const
@@ -84,6 +94,8 @@ const char *const TabStops[] = {"cmdStart", "opzelená",      "op1",
 
 void TestAccessibility::initTestCase()
 {
+    // Before any window: the window's own handler hands on what it lets through.
+    QAccessible::installUpdateHandler(recordEvent);
     QApplication::setStyle(new ClassicStyle);
     Fonts::installSubstitutions();
 }
@@ -121,6 +133,11 @@ void TestAccessibility::everyReachableControlHasAName()
                      qPrintable(widget->objectName() + QStringLiteral(" has no accessible name")));
             ++focusable;
         }
+        // A group names itself once: its options are not labelled by it as well.
+        if (iface->role() == QAccessible::RadioButton)
+            for (const auto &[other, relation] : iface->relations(QAccessible::Label))
+                QVERIFY2(other->object() != widget->parentWidget(),
+                         qPrintable(widget->objectName() + " is labelled by its group"));
         for (int i = 0; i < iface->childCount(); ++i)
             toVisit.append(iface->child(i));
     }
@@ -357,6 +374,30 @@ void TestAccessibility::canvasTellsWhatItShows()
     QCOMPARE(notification->role(), QAccessible::Notification);
     QCOMPARE(notification->text(QAccessible::Name), description);
     QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
+}
+
+// The state fields are hidden and hold the program's own words: changing them tells a
+// screen reader nothing, while a shown control's news still goes out.
+void TestAccessibility::hiddenFieldsSendNothing()
+{
+    // (Qt sends its events only while a screen reader listens, which none does on the
+    // offscreen platform: they go to the window's handler by hand here, as Qt would send
+    // them.)
+    const QAccessible::UpdateHandler windowsHandler = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::installUpdateHandler(windowsHandler);
+    QVERIFY(windowsHandler && windowsHandler != recordEvent);
+    eventSenders.clear();
+    for (const char *field : {"nFrekvence", "nBarva", "nStartuje", "nNasob", "nSpomaleni"}) {
+        QAccessibleTextCursorEvent caretMoved(child(field), 1);
+        windowsHandler(&caretMoved);
+        QAccessibleValueChangeEvent textChanged(child(field), QStringLiteral("0,5"));
+        windowsHandler(&textChanged);
+    }
+    QAccessibleEvent nameChanged(child("cmdStart"), QAccessible::NameChanged);
+    windowsHandler(&nameChanged);
+    for (const char *field : {"nFrekvence", "nBarva", "nStartuje", "nNasob", "nSpomaleni"})
+        QVERIFY2(!eventSenders.contains(child(field)), field);
+    QVERIFY(eventSenders.contains(child("cmdStart")));
 }
 
 QTEST_MAIN(TestAccessibility)
