@@ -8,17 +8,20 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "screen/canvaswidget.h"
+#include "screen/curveexplorer.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QFocusFrame>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -65,6 +68,8 @@ private slots:
     void focusIsVisible();
     void canvasTellsWhatItShows();
     void hiddenFieldsSendNothing();
+    void exploredRowIsSpoken_data();
+    void exploredRowIsSpoken();
 
 private:
     QWidget *child(const char *name) const
@@ -398,6 +403,57 @@ void TestAccessibility::hiddenFieldsSendNothing()
     for (const char *field : {"nFrekvence", "nBarva", "nStartuje", "nNasob", "nSpomaleni"})
         QVERIFY2(!eventSenders.contains(child(field)), field);
     QVERIFY(eventSenders.contains(child("cmdStart")));
+}
+
+void TestAccessibility::exploredRowIsSpoken_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("en_US") << "en_US"
+                           << "thickness 40: run 1 200.0 · run 2 100.0";
+    QTest::newRow("cs_CZ") << "cs_CZ"
+                           << "thickness 40: run 1 200,0 · run 2 100,0";
+}
+
+// Exploring, the canvas holds the focus and its value is the row's probability on each
+// kept curve, in the user's way with numbers; its description still tells every curve, and
+// Escape gives the focus back.
+void TestAccessibility::exploredRowIsSpoken()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, value);
+    QLocale::setDefault(QLocale(locale));
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_window->pressStart();
+    m_window->clickOption(Option::op05);
+    // Two curves: the first is kept when the second run asks.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::No)->click();
+    });
+    answer.start(20);
+    m_window->pressStart();
+    answer.stop();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    child("cmdStart")->setFocus();
+    const QString curves = accessible(m_window->canvas())->text(QAccessible::Description);
+    QVERIFY2(curves.startsWith(QStringLiteral("2 curves")), qPrintable(curves));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    QAccessibleInterface *iface = accessible(m_window->canvas());
+    QVERIFY(iface->state().focused);
+    QCOMPARE(iface->text(QAccessible::Value), value);
+    QCOMPARE(iface->text(QAccessible::Description), value + QStringLiteral(". ") + curves);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
+    QCOMPARE(iface->text(QAccessible::Value), QString());
+    QCOMPARE(iface->text(QAccessible::Description), curves);
 }
 
 QTEST_MAIN(TestAccessibility)

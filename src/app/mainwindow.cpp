@@ -13,13 +13,18 @@
 #include "run/reflectionrun.h"
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
+#include "screen/curveexplorer.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
+
 
 namespace {
 // Keeps the curves and announces each run once the question has told its number.
@@ -80,8 +85,10 @@ MainWindow::MainWindow(QWidget *parent)
         std::make_unique<SettingsHandlers>(*m_settings, static_cast<SettingsView &>(*this));
     m_pacer = std::make_unique<WindowPacer>(*m_canvas);
     wireEvents();
-    new PictureExport(*this, *m_canvas, m_curves,
-                      [this](std::function<void()> action) { whenIdle(std::move(action)); });
+    auto *exporter =
+        new PictureExport(*this, *m_canvas, m_curves,
+                          [this](std::function<void()> action) { whenIdle(std::move(action)); });
+    wireExplorer(*exporter);
 
     m_handlers->startUp();
     cmdStart->setFocus();
@@ -114,6 +121,29 @@ void MainWindow::wireEvents()
     connect(cmdStart, &QPushButton::clicked, this,
             [this] { whenIdle([this] { runReflection(); }); });
     connect(cmdKonec, &QPushButton::clicked, this, [this] { whenIdle([this] { close(); }); });
+}
+
+void MainWindow::wireExplorer(PictureExport &exporter)
+{
+    m_explorer = new CurveExplorer(*m_canvas, m_curves, [this] {
+        return !m_journal->isHoldingInput() && !QApplication::activeModalWidget();
+    });
+    const auto explore = [this] { whenIdle([this] { m_explorer->explore(); }); };
+    // The menu's item shows the key; the key itself works wherever the focus is.
+    auto *item = new QAction(tr("Explore the curves"), this);
+    item->setObjectName(QStringLiteral("exploreCurves"));
+    item->setShortcut(QKeySequence(Qt::Key_E));
+    connect(item, &QAction::triggered, this, explore);
+    exporter.addMenuAction(item);
+    connect(new QShortcut(QKeySequence(Qt::Key_E), this), &QShortcut::activated, this, explore);
+
+    const auto tellReaders = [this] {
+        CanvasAccessibility::explore(*m_canvas,
+                                     m_explorer->isExploring() ? m_explorer->readout() : QString(),
+                                     CurveText::describe(m_curves, QLocale()));
+    };
+    connect(m_explorer, &CurveExplorer::cursorMoved, this, tellReaders);
+    connect(m_explorer, &CurveExplorer::exploringChanged, this, tellReaders);
 }
 
 void MainWindow::whenIdle(std::function<void()> action)
@@ -149,6 +179,7 @@ void MainWindow::pressStart()
 void MainWindow::runReflection()
 {
     m_journal->startRecording();
+    m_explorer->hide();
     AnnouncingLog log(m_curves, *this);
     ReflectionRun(*m_settings, *m_canvas, *m_question, *m_pacer, static_cast<RunEndView &>(*this),
                   log)

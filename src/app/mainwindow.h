@@ -19,7 +19,9 @@
 #include <memory>
 
 class CanvasItem;
+class CurveExplorer;
 class InputJournal;
+class PictureExport;
 class QAbstractButton;
 class QButtonGroup;
 class CanvasWidget;
@@ -42,6 +44,8 @@ public:
     ~MainWindow() override;
 
     CanvasWidget *canvas() const { return m_canvas; }
+    // The readout of the numbers behind the curves and the cursor that explores them.
+    CurveExplorer *explorer() const { return m_explorer; }
     bool isRunning() const;
     // The points of the curves the canvas shows now.
     const CurveLog &curves() const { return m_curves; }
@@ -77,6 +81,7 @@ private:
     QAbstractButton *optionButton(Option option) const;
     void runReflection();
     void placeContent();
+    void wireExplorer(PictureExport &exporter);
 
     void selectOption(Option option) override;
     void hideThicknessPicture() override;
@@ -129,5 +134,6 @@ private:
     CurveLog m_curves;
 
     InputJournal *m_journal = nullptr;
+    CurveExplorer *m_explorer = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
 };

@@ -14,6 +14,8 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 struct Way {
@@ -77,6 +79,15 @@ void PictureExport::showContextMenu(const QPoint &position)
         item->setShortcutVisibleInContextMenu(true);
         connect(item, &QAction::triggered, this,
                 [this, action = way.action] { m_gate([this, action] { (this->*action)(); }); });
+    }
+    bool first = true;
+    for (QAction *action : std::as_const(m_ownActions)) {
+        if (!action)
+            continue;
+        if (std::exchange(first, false))
+            menu.addSeparator();
+        action->setShortcutVisibleInContextMenu(true);
+        menu.addAction(action);
     }
     menu.exec(m_canvas.mapToGlobal(position));
 }

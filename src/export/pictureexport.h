@@ -5,7 +5,10 @@
 
 #include "picturefiles.h"
 
+#include <QAction>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -33,6 +36,9 @@ public:
     void copyPicture();
     void saveCurves();
 
+    // The window's own items, listed in the canvas's menu after the ways out.
+    void addMenuAction(QAction *action) { m_ownActions.append(action); }
+
     // A file dialog unless replaced (tests answer it themselves).
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
@@ -48,4 +54,5 @@ private:
     const CurveLog &m_curves;
     Gate m_gate;
     FileChooser m_chooseFile;
+    QList<QPointer<QAction>> m_ownActions;
 };
