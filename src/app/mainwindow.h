@@ -22,6 +22,8 @@ class CanvasItem;
 class CurveExplorer;
 class InputJournal;
 class PictureExport;
+class QAction;
+class Tone;
 class QAbstractButton;
 class QButtonGroup;
 class CanvasWidget;
@@ -60,6 +62,10 @@ public:
     void clickOption(Option option);
     void moveScrollBar(int value);
     void pressStart();
+
+    // The sound of the curve: a run plays its tone, the explore cursor the pitch of its row.
+    void setSoundOn(bool on);
+    bool isSoundOn() const { return m_tone != nullptr; }
 
     // Full screen on the window's screen, the picture centred on the window's grey at the
     // zoom the window has; F11 toggles.
@@ -135,5 +141,8 @@ private:
 
     InputJournal *m_journal = nullptr;
     CurveExplorer *m_explorer = nullptr;
+    // Opened when the sound is first switched on, so that a quiet program never opens one.
+    std::unique_ptr<Tone> m_tone;
+    QAction *m_soundItem = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
 };
