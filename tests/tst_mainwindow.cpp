@@ -619,9 +619,13 @@ void TestMainWindow::contextMenuOnTheCanvasOnly_data()
     QTest::addColumn<QKeyCombination>("key");
     QTest::addColumn<QStringList>("items");
 
-    const QStringList ours{"Save picture…\tCtrl+S",       "Copy picture\tCtrl+C",
-                           "Save curves as CSV…\tCtrl+E", "\t",
-                           "Explore the curves\tE",       "Sound of the curve\t"};
+    const QStringList ours{"Save picture…\tCtrl+S",
+                           "Copy picture\tCtrl+C",
+                           "Save curves as CSV…\tCtrl+E",
+                           "\t",
+                           "Explore the curves\tE",
+                           "Sound of the curve\t",
+                           "About Quorvane\t"};
     const QKeyCombination mouse;
     QTest::newRow("canvas") << QByteArray("canvas") << mouse << ours;
     QTest::newRow("an option") << QByteArray("op05") << mouse << QStringList{};

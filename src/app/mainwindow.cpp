@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "aboutbox.h"
 #include "access/accessiblecontrols.h"
 #include "access/canvasaccessibility.h"
 #include "export/pictureexport.h"
@@ -105,10 +106,15 @@ MainWindow::MainWindow(QWidget *parent)
         std::make_unique<SettingsHandlers>(*m_settings, static_cast<SettingsView &>(*this));
     m_pacer = std::make_unique<WindowPacer>(*m_canvas);
     wireEvents();
-    auto *exporter =
+    auto *exports =
         new PictureExport(*this, *m_canvas, m_curves,
                           [this](std::function<void()> action) { whenIdle(std::move(action)); });
-    wireExplorer(*exporter);
+    wireExplorer(*exports);
+    auto *about = new QAction(tr("About %1").arg(name), this);
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this,
+            [this] { whenIdle([this] { AboutBox::show(this); }); });
+    exports->addMenuAction(about);
 
     m_handlers->startUp();
     cmdStart->setFocus();
@@ -153,6 +159,7 @@ void MainWindow::wireExplorer(PictureExport &exporter)
     auto *item = new QAction(tr("Explore the curves"), this);
     item->setObjectName(QStringLiteral("exploreCurves"));
     item->setShortcut(QKeySequence(Qt::Key_E));
+    item->setShortcutVisibleInContextMenu(true);
     connect(item, &QAction::triggered, this, explore);
     exporter.addMenuAction(item);
     connect(new QShortcut(QKeySequence(Qt::Key_E), this), &QShortcut::activated, this, explore);

@@ -14,8 +14,6 @@
 #include <QShortcut>
 #include <QWidget>
 
-#include <utility>
-
 namespace {
 
 struct Way {
@@ -80,14 +78,9 @@ void PictureExport::showContextMenu(const QPoint &position)
         connect(item, &QAction::triggered, this,
                 [this, action = way.action] { m_gate([this, action] { (this->*action)(); }); });
     }
-    bool first = true;
-    for (QAction *action : std::as_const(m_ownActions)) {
-        if (!action)
-            continue;
-        if (std::exchange(first, false))
-            menu.addSeparator();
-        action->setShortcutVisibleInContextMenu(true);
-        menu.addAction(action);
+    if (!m_windowActions.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(m_windowActions);
     }
     menu.exec(m_canvas.mapToGlobal(position));
 }

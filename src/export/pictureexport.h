@@ -5,15 +5,14 @@
 
 #include "picturefiles.h"
 
-#include <QAction>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
 
 class CurveLog;
+class QAction;
 class QPoint;
 class QWidget;
 
@@ -36,11 +35,11 @@ public:
     void copyPicture();
     void saveCurves();
 
-    // The window's own items, listed in the canvas's menu after the ways out.
-    void addMenuAction(QAction *action) { m_ownActions.append(action); }
-
     // A file dialog unless replaced (tests answer it themselves).
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
+    // The window's own items, listed in the canvas's menu after the ways out.
+    void addMenuAction(QAction *action) { m_windowActions.append(action); }
 
 private:
     void showContextMenu(const QPoint &position);
@@ -54,5 +53,5 @@ private:
     const CurveLog &m_curves;
     Gate m_gate;
     FileChooser m_chooseFile;
-    QList<QPointer<QAction>> m_ownActions;
+    QList<QAction *> m_windowActions;
 };
