@@ -649,6 +649,11 @@ void TestCommandLine::writtenFiles_data()
         << "--csv /proc/self/fd/1 >> all.csv" << 0 << ""
         << ""
         << "all.csv=old+csv" << 0;
+    QTest::newRow("/dev/fd/3 the shell opened for appending keeps it")
+        << "echo old > all.csv"
+        << "--csv /dev/fd/3 3>> all.csv" << 0 << ""
+        << ""
+        << "all.csv=old+csv" << 0;
     QTest::newRow("/dev/stderr takes the picture in place")
         << "echo old > log"
         << "--render /dev/stderr 2>> log" << 0 << ""

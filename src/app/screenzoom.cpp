@@ -253,9 +253,10 @@ void prepareZoom(const CommandLine &line)
 {
     for (std::size_t i = 0; i < std::size(LaunchIds); ++i)
         launchIds[i] = qgetenv(LaunchIds[i]);
-    // A factor of 0, below zero, not a number or out of all measure leaves no window to use.
+    // A factor of 0, below zero, not a number or out of all measure leaves no window to use;
+    // an empty one Qt takes as none.
     const QString factor = qEnvironmentVariable("QT_SCALE_FACTOR");
-    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR") && !sensibleFactor(factor)) {
+    if (!factor.isEmpty() && !sensibleFactor(factor)) {
         std::fprintf(stderr,
                      "quorvane: QT_SCALE_FACTOR=%s ignored: allowed are numbers from %s to %s\n",
                      qPrintable(PictureFiles::printable(factor)), qPrintable(number(LeastFactor)),
