@@ -184,7 +184,6 @@ void TestSound::runsToneFollowsTheCurve()
     std::vector<double> samples(std::size_t(raw.size() / 2));
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = double(qFromLittleEndian<qint16>(raw.constData() + 2 * i)) / 32768;
-    // The first sound is step 0's pitch; the sound's delay behind the steps stays the same.
     const auto onset =
         std::find_if(samples.begin(), samples.end(), [](double s) { return std::abs(s) > 0.02; });
     QVERIFY2(onset != samples.end(), "nothing was heard");
@@ -193,62 +192,89 @@ void TestSound::runsToneFollowsTheCurve()
     for (const CurveRow &row : window.curves().rows())
         pitches.push_back(220 * std::pow(4.0, row.Point.PlotX / 200));
     QCOMPARE(int(pitches.size()), 301);
+    std::vector<double> stepSeconds;
+    for (const auto &at : shown)
+        stepSeconds.push_back(std::chrono::duration<double>(at - shown.front()).count());
     const auto stepAt = [&](double seconds) {
-        const auto t = shown.front() + std::chrono::duration_cast<Clock::duration>(
-                                           std::chrono::duration<double>(seconds));
-        return int(std::upper_bound(shown.begin(), shown.end(), t) - shown.begin()) - 1;
+        return int(std::upper_bound(stepSeconds.begin(), stepSeconds.end(), seconds) -
+                   stepSeconds.begin()) -
+               1;
     };
 
+    // The dominant frequency of every sounding window of 40 ms, from the first sound on.
+    struct Heard {
+        double from;
+        double hertz;
+    };
+    std::vector<Heard> heard;
     const std::size_t window40ms = Rate / 25;
     const std::size_t start = std::size_t(onset - samples.begin());
-    const double runSeconds = std::chrono::duration<double>(shown.back() - shown.front()).count();
-    int windows = 0;
-    int followed = 0;
-    QString worst;
-    double worstError = 0;
     for (std::size_t at = start + Rate / 100; at + window40ms < samples.size();
          at += window40ms / 2) {
-        const double from = double(at - start) / Rate;
-        const double to = from + double(window40ms) / Rate;
-        if (to > runSeconds)
-            break;
         const std::vector<double> stretch(samples.begin() + qsizetype(at),
                                           samples.begin() + qsizetype(at + window40ms));
         double energy = 0;
         for (const double s : stretch)
             energy += s * s;
-        if (std::sqrt(energy / double(stretch.size())) < 0.05)
-            continue;
-        ++windows;
-        const double heard = dominantFrequency(stretch);
-        // Any step shown while the window sounded, one step's glide either side.
-        double error = 1e9;
-        const int first = std::max(stepAt(from) - 1, 0);
-        const int last = std::min(stepAt(to) + 1, 300);
-        for (int step = first; step <= last; ++step)
-            error = std::min(error, std::abs(heard / pitches[std::size_t(step)] - 1));
-        if (error <= 0.03)
-            ++followed;
-        if (error > worstError) {
-            worstError = error;
-            worst = QStringLiteral("%1 Hz at %2 s, steps %3 to %4 (%5 to %6 Hz)")
-                        .arg(heard, 0, 'f', 1)
-                        .arg(from, 0, 'f', 3)
-                        .arg(first)
-                        .arg(last)
-                        .arg(pitches[std::size_t(first)], 0, 'f', 1)
-                        .arg(pitches[std::size_t(last)], 0, 'f', 1);
-        }
+        if (std::sqrt(energy / double(stretch.size())) >= 0.05)
+            heard.push_back({double(at - start) / Rate, dominantFrequency(stretch)});
     }
+
+    // The sound lags the steps by a delay that stays the same through the run (the sound
+    // server's buffer, and opening its stream before the first sound): the delay that
+    // explains most windows, searched in steps of 5 ms up to a second.
+    struct Fit {
+        int windows = 0;
+        int followed = 0;
+        QString worst;
+    };
+    const auto fitWithDelay = [&](double delay) {
+        Fit fit;
+        double worstError = 0;
+        for (const Heard &piece : heard) {
+            const double from = piece.from + delay;
+            const double to = from + double(window40ms) / Rate;
+            if (to > stepSeconds.back())
+                break;
+            ++fit.windows;
+            // Any step shown while the window sounded, one step's glide either side.
+            const int first = std::max(stepAt(from) - 1, 0);
+            const int last = std::min(stepAt(to) + 1, 300);
+            double error = 1e9;
+            for (int step = first; step <= last; ++step)
+                error = std::min(error, std::abs(piece.hertz / pitches[std::size_t(step)] - 1));
+            fit.followed += error <= 0.03;
+            if (error > worstError) {
+                worstError = error;
+                fit.worst = QStringLiteral("%1 Hz at %2 s, steps %3 to %4 (%5 to %6 Hz)")
+                                .arg(piece.hertz, 0, 'f', 1)
+                                .arg(from, 0, 'f', 3)
+                                .arg(first)
+                                .arg(last)
+                                .arg(pitches[std::size_t(first)], 0, 'f', 1)
+                                .arg(pitches[std::size_t(last)], 0, 'f', 1);
+            }
+        }
+        return fit;
+    };
+    Fit best;
+    double bestDelay = 0;
+    for (int ms = -100; ms <= 1000; ms += 5)
+        if (const Fit fit = fitWithDelay(ms / 1000.0); fit.followed > best.followed) {
+            best = fit;
+            bestDelay = ms / 1000.0;
+        }
     // The run lasted about six seconds: some 290 windows of it sounded.
-    QVERIFY2(windows > 200, qPrintable(QStringLiteral("only %1 windows sounded").arg(windows)));
+    QVERIFY2(best.windows > 200,
+             qPrintable(QStringLiteral("only %1 windows sounded").arg(best.windows)));
     // A window the sound server dropped or delayed on a loaded machine may miss.
-    QVERIFY2(followed >= windows * 95 / 100,
+    QVERIFY2(best.followed >= best.windows * 95 / 100,
              qPrintable(QStringLiteral("%1 of %2 windows followed the curve; the worst: %3")
-                            .arg(followed)
-                            .arg(windows)
-                            .arg(worst)));
-    qInfo("%d of %d windows within 3%%; the worst: %s", followed, windows, qPrintable(worst));
+                            .arg(best.followed)
+                            .arg(best.windows)
+                            .arg(best.worst)));
+    qInfo("%d of %d windows within 3%% (first sound at step time %.0f ms); the worst: %s",
+          best.followed, best.windows, bestDelay * 1000, qPrintable(best.worst));
 }
 
 QTEST_MAIN(TestSound)

@@ -178,7 +178,7 @@ void MainWindow::wireExplorer(PictureExport &exporter)
         const auto point = std::find_if(rows.rbegin(), rows.rend(), [row](const CurveRow &r) {
             return r.Point.Thickness == row;
         });
-        if (m_tone && point != rows.rend())
+        if (isSoundOn() && point != rows.rend())
             m_tone->note(pitchOfPoint(point->Point));
     });
 
@@ -194,10 +194,12 @@ void MainWindow::wireExplorer(PictureExport &exporter)
 
 void MainWindow::setSoundOn(bool on)
 {
+    // Kept once opened: Qt's sound server client lives on for the program's life.
     if (on && !m_tone)
         m_tone = openAudioTone();
-    else if (!on)
-        m_tone.reset();
+    if (!on && m_tone)
+        m_tone->stop();
+    m_soundOn = on;
     m_soundItem->setChecked(on);
 }
 
@@ -235,12 +237,12 @@ void MainWindow::runReflection()
 {
     m_journal->startRecording();
     m_explorer->hide();
-    AnnouncingLog log(m_curves, *this, m_tone.get());
+    AnnouncingLog log(m_curves, *this, isSoundOn() ? m_tone.get() : nullptr);
     ReflectionRun(*m_settings, *m_canvas, *m_question, *m_pacer, static_cast<RunEndView &>(*this),
                   log)
         .run();
     m_canvas->flush();
-    if (m_tone)
+    if (isSoundOn())
         m_tone->stop();
     const QString description = CurveText::describe(m_curves, QLocale());
     CanvasAccessibility::describe(*m_canvas, description);

@@ -65,7 +65,7 @@ public:
 
     // The sound of the curve: a run plays its tone, the explore cursor the pitch of its row.
     void setSoundOn(bool on);
-    bool isSoundOn() const { return m_tone != nullptr; }
+    bool isSoundOn() const { return m_soundOn; }
 
     // Full screen on the window's screen, the picture centred on the window's grey at the
     // zoom the window has; F11 toggles.
@@ -143,6 +143,7 @@ private:
     CurveExplorer *m_explorer = nullptr;
     // Opened when the sound is first switched on, so that a quiet program never opens one.
     std::unique_ptr<Tone> m_tone;
+    bool m_soundOn = false;
     QAction *m_soundItem = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
 };

@@ -99,6 +99,13 @@ public:
     // True from a wake asked for until the stream closes after silence.
     std::atomic<bool> streaming{false};
 
+    // Finds the output and makes the sink ahead of the first sound, which then only starts it.
+    void prepare()
+    {
+        if (!m_sink && !m_failed)
+            open();
+    }
+
     void wake()
     {
         streaming = true;
@@ -197,6 +204,8 @@ AudioTone::AudioTone()
     m_stream->moveToThread(&m_thread);
     QObject::connect(&m_thread, &QThread::finished, m_stream, &QObject::deleteLater);
     m_thread.start();
+    QMetaObject::invokeMethod(
+        m_stream, [stream = m_stream] { stream->prepare(); }, Qt::QueuedConnection);
 }
 
 AudioTone::~AudioTone()
