@@ -559,6 +559,8 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
 
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(fieldText(window, "nFrekvence"), QStringLiteral("0.5"));
+    // Its turn gave the clicked option the focus, as the click itself would have.
+    QCOMPARE(window.focusWidget(), control(window, "op05"));
     // The curves were saved after the run, whole.
     QCOMPARE(rowsPerRun(csv), QList<int>({301}));
     QCOMPARE(fieldText(window, "nBarva"), QStringLiteral("červená"));

@@ -452,6 +452,8 @@ void TestRun::stepsAreShownOnSchedule_data()
         << "1" << QList<int>{1, 1, 25, 1, 1} << QList<int>{1, 12, 46, 57, 67};
     QTest::newRow("a step nearly a whole wait late is absorbed")
         << "1" << QList<int>{1, 9, 1} << QList<int>{1, 20, 22};
+    QTest::newRow("a step exactly a whole wait late restarts the schedule")
+        << "1" << QList<int>{1, 10, 1} << QList<int>{1, 21, 32};
     QTest::newRow("slow-down 0 never waits") << "0" << QList<int>{1, 1, 3} << QList<int>{1, 2, 5};
     QTest::newRow("slowest") << "30" << QList<int>{2, 2, 2} << QList<int>{2, 304, 604};
 }
