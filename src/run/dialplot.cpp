@@ -44,13 +44,11 @@ std::optional<StrokeColour> pointColour(QStringView word)
 double plotX(const Scene &s, int thickness)
 {
     const double PhaseAngle = s.PhaseStep * thickness;
+    // The resultant's squared length straight from its two parts: squaring
+    // resultantLength() would round it once more.
+    const double cosPart = s.BackArrowLength * std::cos(PhaseAngle) - s.FrontArrowLength;
     const double sinPart = s.BackArrowLength * std::sin(PhaseAngle);
-    double sum = sinPart * sinPart;
-    // Adding the negated front arrow, in this order, is deliberate: it rounds exactly as
-    // the plotted positions have always been computed.
-    const double cosPart = s.BackArrowLength * std::cos(PhaseAngle) + -s.FrontArrowLength;
-    sum = cosPart * cosPart + sum;
-    return sum * 0.02;
+    return (cosPart * cosPart + sinPart * sinPart) * 0.02;
 }
 
 double resultantLength(const Scene &s, int thickness)
