@@ -5,6 +5,7 @@
 
 #include "about.h"
 #include "picturefiles.h"
+#include "settings/graphcolours.h"
 #include "settings/slowdown.h"
 
 #include <QCommandLineParser>
@@ -27,8 +28,12 @@ constexpr std::array Frequencies{Choice{"0.5", Option::op05}, Choice{"1", Option
                                  Choice{"1.5", Option::op15}};
 constexpr std::array Lengths{Choice{"0.5", Option::op05D}, Choice{"1", Option::op1D},
                              Choice{"1.5", Option::op15D}};
-constexpr std::array Colours{Choice{"black", Option::opCerna}, Choice{"red", Option::opCervena},
-                             Choice{"green", Option::opzelená}, Choice{"blue", Option::opModra}};
+constexpr auto Colours = [] {
+    std::array<Choice, GraphColours::All.size()> choices{};
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        choices[i] = {GraphColours::All[i].name, GraphColours::All[i].option};
+    return choices;
+}();
 
 constexpr int LargestScale = 4;
 

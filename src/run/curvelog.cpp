@@ -3,7 +3,7 @@
 
 #include "curvelog.h"
 
-#include "settings/statewords.h"
+#include "settings/graphcolours.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,14 +44,8 @@ namespace CurveText {
 
 std::optional<QString> colourName(QStringView colourWord)
 {
-    if (colourWord == ColourWord::černá)
-        return QStringLiteral("black");
-    if (colourWord == ColourWord::červená)
-        return QStringLiteral("red");
-    if (colourWord == ColourWord::zelená)
-        return QStringLiteral("green");
-    if (colourWord == ColourWord::modrá)
-        return QStringLiteral("blue");
+    if (const GraphColour *colour = GraphColours::ofWord(colourWord))
+        return QString::fromLatin1(colour->name);
     return std::nullopt;
 }
 

@@ -5,7 +5,7 @@
 
 #include "canvas/canvas.h"
 #include "scene.h"
-#include "settings/statewords.h"
+#include "settings/graphcolours.h"
 
 #include <cmath>
 #include <optional>
@@ -25,18 +25,15 @@ Tip backArrowTip(const Scene &s, double phaseAngle)
             s.DialY - s.BackArrowLength * std::sin(phaseAngle)};
 }
 
-// The point colour for a colour word; "černá" draws in the fore colour.
+// The point colour for a colour word; black draws in the fore colour, which is black.
 std::optional<StrokeColour> pointColour(QStringView word)
 {
-    if (word == ColourWord::modrá)
-        return StrokeColour::rgb(0, 0, 255);
-    if (word == ColourWord::zelená)
-        return StrokeColour::rgb(0, 255, 0);
-    if (word == ColourWord::červená)
-        return StrokeColour::rgb(255, 0, 0);
-    if (word == ColourWord::černá)
+    const GraphColour *colour = GraphColours::ofWord(word);
+    if (!colour)
+        return std::nullopt;
+    if (colour->option == Option::opCerna)
         return StrokeColour::fore();
-    return std::nullopt;
+    return StrokeColour::rgb(colour->red, colour->green, colour->blue);
 }
 
 } // namespace
