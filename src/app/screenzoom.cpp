@@ -3,7 +3,9 @@
 
 #include "screenzoom.h"
 
+#include "about.h"
 #include "export/commandline.h"
+#include "export/errorline.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -11,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include <unistd.h>
 
@@ -65,8 +66,9 @@ bool prepareDisplay(int argc, const char *const *argv)
     const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
     const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (!x11 && !wayland) {
-        std::fprintf(stderr, "quorvane: no display found: neither DISPLAY nor WAYLAND_DISPLAY "
-                             "is set (a picture without one: quorvane --render FILE)\n");
+        ErrorLine::print(QStringLiteral("no display found: neither DISPLAY nor WAYLAND_DISPLAY is "
+                                        "set (a picture without one: %1 --render FILE)")
+                             .arg(QString::fromUtf8(About::Command)));
         return false;
     }
     // Qt tries X11 first unless the session says it is Wayland's; with no X server that
@@ -99,11 +101,12 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
     if (std::abs(choice.zoom - current) < 1e-9)
         return;
     if (choice.lowered)
-        std::fprintf(stderr,
-                     "quorvane: zoom %s does not fit the screen's available area of %d x %d "
-                     "pixels; zoom %s instead\n",
-                     qPrintable(number(line.zoom.value_or(current))), qRound(available.width()),
-                     qRound(available.height()), qPrintable(number(choice.zoom)));
+        ErrorLine::print(QStringLiteral("zoom %1 does not fit the screen's available area of %2 x "
+                                        "%3 pixels; zoom %4 instead")
+                             .arg(number(line.zoom.value_or(current)))
+                             .arg(qRound(available.width()))
+                             .arg(qRound(available.height()))
+                             .arg(number(choice.zoom)));
     qputenv("QT_SCALE_FACTOR", number(choice.zoom).toLatin1());
     qputenv(FittedMarker, "1");
     ::execv("/proc/self/exe", argv);

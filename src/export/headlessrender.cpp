@@ -4,10 +4,9 @@
 #include "headlessrender.h"
 
 #include "commandline.h"
+#include "errorline.h"
 #include "picturefiles.h"
 #include "run/curvelog.h"
-
-#include <cstdio>
 
 int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog &curves)
 {
@@ -21,6 +20,6 @@ int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog 
     const bool written = PictureFiles::writeFiles(files, &error);
     if (written)
         return 0;
-    std::fprintf(stderr, "quorvane: %s\n", qPrintable(error));
+    ErrorLine::print(error);
     return 1;
 }
