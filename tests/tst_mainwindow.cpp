@@ -619,7 +619,7 @@ void TestMainWindow::contextMenuOnTheCanvasOnly_data()
     QTest::addColumn<QStringList>("items");
 
     const QStringList ours{"Save picture…\tCtrl+S", "Copy picture\tCtrl+C",
-                           "Save curves as CSV…\tCtrl+E"};
+                           "Save curves as CSV…\tCtrl+E", "\t", "About Quorvane\t"};
     const QKeyCombination mouse;
     QTest::newRow("canvas") << QByteArray("canvas") << mouse << ours;
     QTest::newRow("an option") << QByteArray("op05") << mouse << QStringList{};
