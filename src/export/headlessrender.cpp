@@ -4,6 +4,7 @@
 #include "headlessrender.h"
 
 #include "commandline.h"
+#include "curvecsv.h"
 #include "errorline.h"
 #include "picturefiles.h"
 #include "run/curvelog.h"
@@ -15,7 +16,7 @@ int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog 
         files.push_back(
             PictureFiles::pictureFile(PictureFiles::windowPicture(window), line.picturePath));
     if (!line.csvPath.isEmpty())
-        files.push_back({line.csvPath, curves.toCsv(), {}});
+        files.push_back({line.csvPath, CurveCsv::of(curves), {}});
     QString error;
     const bool written = PictureFiles::writeFiles(files, &error);
     if (written)
