@@ -6,6 +6,7 @@
 #include "about.h"
 #include "export/commandline.h"
 #include "export/errorline.h"
+#include "settings/zoomrange.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -42,9 +43,9 @@ Choice choose(std::optional<double> asked, bool fullScreen, double current, QSiz
 {
     const double across = available.width() / window.width();
     const double down = available.height() / window.height();
-    const double fitting = std::clamp(std::floor(std::min(across, down) / CommandLine::ZoomStep) *
-                                          CommandLine::ZoomStep,
-                                      1.0, CommandLine::LargestZoom);
+    const double fitting =
+        std::clamp(std::floor(std::min(across, down) / ZoomRange::Step) * ZoomRange::Step,
+                   ZoomRange::Smallest, ZoomRange::Largest);
     if (fullScreen && !asked)
         return {fitting, false};
     const double wanted = asked.value_or(current);

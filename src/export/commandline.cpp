@@ -7,6 +7,7 @@
 #include "picturefiles.h"
 #include "settings/graphcolours.h"
 #include "settings/slowdown.h"
+#include "settings/zoomrange.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -100,13 +101,12 @@ std::optional<int> wholeNumber(const QString &value, int least, int greatest)
     return n;
 }
 
-// A quarter step from 1 to the largest zoom, so that the window's layout, laid out on a grid
-// of 4 pixels, lands on whole device pixels.
+// One of the zoom range's steps.
 std::optional<double> zoomStep(const QString &value)
 {
     const std::optional<double> zoom = decimal(value);
-    if (!zoom || *zoom < 1 || *zoom > CommandLine::LargestZoom ||
-        *zoom / CommandLine::ZoomStep != std::floor(*zoom / CommandLine::ZoomStep))
+    if (!zoom || *zoom < ZoomRange::Smallest || *zoom > ZoomRange::Largest ||
+        *zoom / ZoomRange::Step != std::floor(*zoom / ZoomRange::Step))
         return std::nullopt;
     return zoom;
 }
