@@ -738,7 +738,7 @@ void TestMainWindow::thicknessPictureAtEveryZoom()
     QCOMPARE(drawn, covered);
 
     const QRgb ink = qRgb(31, 26, 23), paper = qRgb(194, 194, 193);
-    int inked = 0, inkedLeft = 0;
+    int inked = 0;
     QRect lettering;
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) {
@@ -746,7 +746,6 @@ void TestMainWindow::thicknessPictureAtEveryZoom()
             QVERIFY2(pixel == ink || pixel == paper, qPrintable(QString::number(pixel, 16)));
             if (pixel == ink) {
                 ++inked;
-                inkedLeft += x < picture.width() / 2;
                 lettering |= QRect(x, y, 1, 1);
             }
         }
