@@ -21,6 +21,6 @@ int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog 
     const bool written = PictureFiles::writeFiles(files, &error);
     if (written)
         return 0;
-    ErrorLine::print(error);
+    ErrorLine::print(PictureFiles::printable(error));
     return 1;
 }

@@ -53,6 +53,13 @@ public:
     // application pasting it would ask for it; empty when there is none within timeoutMs.
     QByteArray clipboard(const char *format, int timeoutMs) const;
 
+    // From now on keeps the startup notification messages that programs send to the root
+    // window (_NET_STARTUP_INFO), as a desktop's launcher listens for them.
+    void listenForStartupMessages() const;
+    // The messages received since, each whole ("remove: ID=..."): those there once the first
+    // has come, or none within timeoutMs.
+    std::vector<QByteArray> startupMessages(int timeoutMs) const;
+
     // What a window manager sends when the user closes a window from its title bar.
     void requestClose(Window window) const;
 
