@@ -26,6 +26,8 @@ struct CommandLine {
     // Window: the zoom asked for (within ZoomRange), and full screen.
     std::optional<double> zoom;
     bool fullscreen = false;
+    // The sound of the curve switched on (it starts off, so that a room of computers is quiet).
+    bool sound = false;
     // Render: the picture and the CSV, either of which may be empty, and the pixel ratio.
     QString picturePath;
     QString csvPath;
