@@ -19,7 +19,7 @@
 #include "screen/canvaswidget.h"
 #include "screen/screenupdates.h"
 #include "screen/windowpacer.h"
-#include "settings/settingsstore.h"
+#include "settings/memorysettingsstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,19 +46,11 @@ namespace {
 constexpr int Steps = 301;
 constexpr double DesignedPacedMs = 3010;
 
-class Settings : public SettingsStore
+// Start-up settings at slow-down 0, so that a run never waits.
+class Settings : public MemorySettingsStore
 {
 public:
-    QString text(StateField field) const override { return m_texts.at(std::size_t(field)); }
-    void setText(StateField field, const QString &text) override
-    {
-        m_texts.at(std::size_t(field)) = text;
-    }
-
-private:
-    std::array<QString, 6> m_texts{QStringLiteral("Ano"),    QStringLiteral("1"),
-                                   QStringLiteral("1"),      QStringLiteral("0"),
-                                   QStringLiteral("zelená"), QStringLiteral("0")};
+    Settings() { setText(StateField::nSpomaleni, QStringLiteral("0")); }
 };
 
 // Takes each step's changes as the window does, so a step's strokes share one painter and

@@ -45,8 +45,3 @@ QString describe(const Call &call)
     }
     return {};
 }
-
-MemorySettingsStore::MemorySettingsStore()
-    : m_texts{QStringLiteral("Ano"), QStringLiteral("1"),      QStringLiteral("1"),
-              QStringLiteral("0"),   QStringLiteral("zelená"), QStringLiteral("1")}
-{}

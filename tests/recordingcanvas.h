@@ -8,12 +8,11 @@
 #include "run/runendview.h"
 #include "run/steppacer.h"
 #include "run/yesnoquestion.h"
-#include "settings/settingsstore.h"
+#include "settings/memorysettingsstore.h"
 
 #include <QMetaType>
 #include <QString>
 
-#include <array>
 #include <functional>
 #include <vector>
 
@@ -114,20 +113,4 @@ public:
     std::vector<double> delayCounts;
     Answer answer = Answer::Yes;
     std::function<void(int stepsDone)> onStep;
-};
-
-// The six state fields as plain strings, filled with the start-up values.
-class MemorySettingsStore : public SettingsStore
-{
-public:
-    MemorySettingsStore();
-
-    QString text(StateField field) const override { return m_texts.at(std::size_t(field)); }
-    void setText(StateField field, const QString &text) override
-    {
-        m_texts.at(std::size_t(field)) = text;
-    }
-
-private:
-    std::array<QString, 6> m_texts;
 };

@@ -10,6 +10,7 @@
 #include "app/mainwindow.h"
 #include "app/screenzoom.h"
 #include "export/commandline.h"
+#include "export/picturefiles.h"
 #include "screen/screenupdates.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -254,6 +256,8 @@ private slots:
     void writtenFiles();
     void sharedMemoryChoice_data();
     void sharedMemoryChoice();
+    void suggestedNames_data();
+    void suggestedNames();
 
 private:
     QTemporaryDir m_dir;
@@ -831,6 +835,51 @@ void TestCommandLine::sharedMemoryChoice()
     preferSmallScreenUpdates();
     QCOMPARE(qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"), !after.isNull());
     QCOMPARE(qgetenv("QT_XCB_NO_MITSHM"), after);
+}
+
+void TestCommandLine::suggestedNames_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("homeHolds");
+    QTest::addColumn<QString>("suggestedIn");
+    QTest::newRow("picture in Pictures") << "png"
+                                         << "Pictures"
+                                         << "Pictures";
+    QTest::newRow("CSV in Documents") << "csv"
+                                      << "Documents"
+                                      << "Documents";
+    QTest::newRow("no Pictures: home") << "png"
+                                       << "Documents"
+                                       << "";
+    QTest::newRow("no Documents: home") << "csv"
+                                        << "Pictures"
+                                        << "";
+}
+
+// The Save dialogs' first name, in a home folder of the test's own with no user-dirs.dirs,
+// so that the folders have their standard names.
+void TestCommandLine::suggestedNames()
+{
+    QFETCH(QString, suffix);
+    QFETCH(QString, homeHolds);
+    QFETCH(QString, suggestedIn);
+    QTemporaryDir home;
+    QVERIFY(home.isValid() && QDir(home.path()).mkdir(homeHolds));
+    const QByteArray homeWas = qgetenv("HOME");
+    const QByteArray configWas = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", homeWas);
+        qputenv("XDG_CONFIG_HOME", configWas);
+    });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    const QFileInfo suggested(PictureFiles::suggestedPath(suffix));
+    QCOMPARE(suggested.absolutePath(),
+             suggestedIn.isEmpty() ? home.path() : home.filePath(suggestedIn));
+    QVERIFY2(QRegularExpression(QStringLiteral("^quorvane-\\d{8}-\\d{6}\\.") + suffix + u'$')
+                 .match(suggested.fileName())
+                 .hasMatch(),
+             qPrintable(suggested.fileName()));
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -17,6 +17,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QBitmap>
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -242,6 +243,10 @@ private slots:
     void screenShowsTheImageAfterEveryStep();
     void contextMenuOnTheCanvasOnly_data();
     void contextMenuOnTheCanvasOnly();
+    void buttonsHaveARaisedEdge_data();
+    void buttonsHaveARaisedEdge();
+    void copyKeyWhereverTheFocusIs_data();
+    void copyKeyWhereverTheFocusIs();
     void thicknessPictureAtEveryZoom_data();
     void thicknessPictureAtEveryZoom();
     void f11TogglesFullScreenKeepingThePicture();
@@ -562,6 +567,8 @@ void TestMainWindow::inputDuringARunWaitsForItsEnd()
 
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(fieldText(window, "nFrekvence"), QStringLiteral("0.5"));
+    // Its turn gave the clicked option the focus, as the click itself would have.
+    QCOMPARE(window.focusWidget(), control(window, "op05"));
     // The curves were saved after the run, whole.
     QCOMPARE(rowsPerRun(csv), QList<int>({301}));
     QCOMPARE(fieldText(window, "nBarva"), QStringLiteral("červená"));
@@ -658,6 +665,51 @@ void TestMainWindow::contextMenuOnTheCanvasOnly()
         QApplication::sendEvent(widget, &event);
     }
     QTRY_COMPARE_WITH_TIMEOUT(closer.menus().value(0), items, 5000);
+}
+
+void TestMainWindow::buttonsHaveARaisedEdge_data()
+{
+    QTest::addColumn<QByteArray>("button");
+    QTest::newRow("Start, with the focus") << QByteArray("cmdStart");
+    QTest::newRow("Exit") << QByteArray("cmdKonec");
+}
+
+// A flat grey face inside an edge two pixels wide, light above and left, dark below and right.
+void TestMainWindow::buttonsHaveARaisedEdge()
+{
+    QFETCH(QByteArray, button);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QImage face = control(window, button.constData())->grab().toImage();
+    const int middle = face.height() / 2;
+    const QList<QRgb> across{face.pixel(0, middle), face.pixel(1, middle), face.pixel(2, middle),
+                             face.pixel(face.width() - 2, middle),
+                             face.pixel(face.width() - 1, middle)};
+    QCOMPARE(across, (QList<QRgb>{qRgb(255, 255, 255), qRgb(223, 223, 223), Grey,
+                                  qRgb(128, 128, 128), qRgb(0, 0, 0)}));
+    QCOMPARE(face.pixel(face.width() / 2, 0), qRgb(255, 255, 255));
+    QCOMPARE(face.pixel(face.width() / 2, face.height() - 1), qRgb(0, 0, 0));
+}
+
+void TestMainWindow::copyKeyWhereverTheFocusIs_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::newRow("Start") << QByteArray("cmdStart");
+    QTest::newRow("a heading") << QByteArray("nZrcadleniDvouRozhrani");
+}
+
+void TestMainWindow::copyKeyWhereverTheFocusIs()
+{
+    QFETCH(QByteArray, target);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QApplication::clipboard()->clear();
+    QWidget *widget = control(window, target.constData());
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+    QTRY_COMPARE(QApplication::clipboard()->image().size(), MainWindow::ClientSize);
 }
 
 void TestMainWindow::thicknessPictureAtEveryZoom_data()

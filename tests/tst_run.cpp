@@ -3,12 +3,15 @@
 
 #include "recordingcanvas.h"
 
+#include "access/curvedescription.h"
 #include "canvas/imagecanvas.h"
+#include "export/curvecsv.h"
 #include "run/curvelog.h"
 #include "run/dialplot.h"
 #include "run/pacing.h"
 #include "run/reflectionrun.h"
 #include "run/scene.h"
+#include "settings/graphcolours.h"
 
 #include <QLocale>
 #include <QTest>
@@ -452,6 +455,8 @@ void TestRun::stepsAreShownOnSchedule_data()
         << "1" << QList<int>{1, 1, 25, 1, 1} << QList<int>{1, 12, 46, 57, 67};
     QTest::newRow("a step nearly a whole wait late is absorbed")
         << "1" << QList<int>{1, 9, 1} << QList<int>{1, 20, 22};
+    QTest::newRow("a step exactly a whole wait late restarts the schedule")
+        << "1" << QList<int>{1, 10, 1} << QList<int>{1, 21, 32};
     QTest::newRow("slow-down 0 never waits") << "0" << QList<int>{1, 1, 3} << QList<int>{1, 2, 5};
     QTest::newRow("slowest") << "30" << QList<int>{2, 2, 2} << QList<int>{2, 304, 604};
 }
@@ -561,7 +566,7 @@ void TestRun::curveLogFollowsThePicture()
         QVERIFY(row.Run >= previousRun && row.Run <= counted.size());
         previousRun = row.Run;
         ++counted[row.Run - 1];
-        QVERIFY(CurveText::colourName(row.Point.ColourWord).has_value());
+        QVERIFY(GraphColours::ofWord(row.Point.ColourWord));
     }
     QCOMPARE(counted, rowsPerRun);
 }
@@ -625,7 +630,7 @@ void TestRun::curveLogPoints()
     const double rowsPerPeriod = 2.0 * (turns.back() - turns.front()) / double(turns.size() - 1);
     QVERIFY2(std::abs(rowsPerPeriod - period) <= 1, qPrintable(QString::number(rowsPerPeriod)));
 
-    const QList<QByteArray> lines = canvas.toCsv().split('\n');
+    const QList<QByteArray> lines = CurveCsv::of(canvas).split('\n');
     QCOMPARE(lines.size(), 301 + 2);
     QCOMPARE(lines.front(), QByteArray("run,relative_frequency,relative_length,colour,thickness,"
                                        "phase_angle,resultant_length,probability\r"));
@@ -672,7 +677,7 @@ void TestRun::csvField()
 {
     QFETCH(QString, text);
     QFETCH(QString, field);
-    QCOMPARE(CurveText::csvField(text), field);
+    QCOMPARE(CurveCsv::field(text), field);
 }
 
 void TestRun::description_data()
@@ -717,7 +722,7 @@ void TestRun::description()
     MemorySettingsStore store;
     RecordingCanvas canvas;
     canvas.answer = YesNoQuestion::Answer::No;
-    QVERIFY(CurveText::describe(canvas, locale).startsWith(u"The canvas is empty: press Start"));
+    QVERIFY(describeCurves(canvas, locale).startsWith(u"The canvas is empty: press Start"));
     for (qsizetype i = 0; i < frequencies.size(); ++i) {
         const QString &f = frequencies.at(i);
         store.setText(StateField::nFrekvence, f);
@@ -726,7 +731,7 @@ void TestRun::description()
         store.setText(StateField::nBarva, QString::fromUtf8(word));
         runOnce(store, canvas);
     }
-    QCOMPARE(CurveText::describe(canvas, locale), text);
+    QCOMPARE(describeCurves(canvas, locale), text);
 }
 
 QTEST_GUILESS_MAIN(TestRun)

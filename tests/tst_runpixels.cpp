@@ -41,6 +41,72 @@ bool near(const QImage &image, double x, double y, QRgb colour)
     return false;
 }
 
+// Every stroke twice: on the canvas under test and through QPainter alone. At the end of
+// every step the canvas's changes are taken, as the window takes them, and its picture must
+// equal QPainter's: what the canvas skips or repairs between steps must not show in any.
+class PaintedTwice : public Canvas, public StepPacer
+{
+public:
+    explicit PaintedTwice(ImageCanvas &canvas)
+        : m_canvas(canvas)
+        , m_painted(canvas.image().size(), QImage::Format_RGB32)
+    {
+        m_painted.setDevicePixelRatio(canvas.image().devicePixelRatio());
+        m_painted.fill(Grey);
+    }
+
+    void setPenWidth(int width) override
+    {
+        m_canvas.setPenWidth(width);
+        m_width = width;
+    }
+    void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override
+    {
+        m_canvas.line(x1, y1, x2, y2, colour);
+        QPainter painter(&m_painted);
+        painter.setPen(QPen(QColor(colour.resolved()), m_width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    }
+    void drawCircle(float x, float y, float radius, StrokeColour colour) override
+    {
+        m_canvas.circle(x, y, radius, colour);
+        QPainter painter(&m_painted);
+        painter.setPen(QPen(QColor(colour.resolved()), m_width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawEllipse(QPointF(x, y), radius, radius);
+    }
+    void stepDone(double) override
+    {
+        ++m_steps;
+        m_canvas.takeChanged();
+        if (firstDifference.isEmpty())
+            firstDifference = compare(QStringLiteral("after step %1").arg(m_steps));
+    }
+
+    // Where the two pictures first differ, or nothing.
+    QString compare(const QString &when) const
+    {
+        const QImage &image = m_canvas.image();
+        if (image == m_painted)
+            return {};
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != m_painted.pixel(x, y))
+                    return QStringLiteral("%1 device pixel (%2, %3) differs from QPainter's")
+                        .arg(when)
+                        .arg(x)
+                        .arg(y);
+        return {};
+    }
+
+    QString firstDifference;
+
+private:
+    ImageCanvas &m_canvas;
+    QImage m_painted;
+    int m_width = 1;
+    int m_steps = 0;
+};
+
 } // namespace
 
 class TestRunPixels : public QObject
@@ -48,13 +114,13 @@ class TestRunPixels : public QObject
     Q_OBJECT
 
 private slots:
-    void finishedPicture_data();
-    void finishedPicture();
+    void everyStepAndTheEnd_data();
+    void everyStepAndTheEnd();
     void secondRunKeepsOrWipesTheCurve_data();
     void secondRunKeepsOrWipesTheCurve();
 };
 
-void TestRunPixels::finishedPicture_data()
+void TestRunPixels::everyStepAndTheEnd_data()
 {
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1x") << 1.0;
@@ -62,13 +128,17 @@ void TestRunPixels::finishedPicture_data()
     QTest::newRow("2x") << 2.0;
 }
 
-void TestRunPixels::finishedPicture()
+void TestRunPixels::everyStepAndTheEnd()
 {
     QFETCH(qreal, ratio);
     MemorySettingsStore store;
     RecordingCanvas host;
     ImageCanvas canvas(QSize(800, 581), ratio);
-    ReflectionRun(store, canvas, host, host, host, host).run();
+    PaintedTwice twice(canvas);
+    ReflectionRun(store, twice, host, twice, host, host).run();
+    QVERIFY2(twice.firstDifference.isEmpty(), qPrintable(twice.firstDifference));
+    const QString atEnd = twice.compare(QStringLiteral("at the end"));
+    QVERIFY2(atEnd.isEmpty(), qPrintable(atEnd));
     const QImage &image = canvas.image();
     const QRgb green = qRgb(0, 255, 0);
 
@@ -96,33 +166,6 @@ void TestRunPixels::finishedPicture()
     // The dial's last resultant is green, over a fan of pale traces.
     QCOMPARE(at(image, 470, 60.5), Black);
     QVERIFY(near(image, 495, 100, qRgb(255, 192, 192)));
-
-    // The same strokes through QPainter alone, one by one: the canvas's own row writing and
-    // what it skips must not change a single pixel.
-    MemorySettingsStore sameStore;
-    RecordingCanvas strokes;
-    ReflectionRun(sameStore, strokes, strokes, strokes, strokes, strokes).run();
-    QImage painted(image.size(), QImage::Format_RGB32);
-    painted.setDevicePixelRatio(ratio);
-    painted.fill(Grey);
-    {
-        QPainter painter(&painted);
-        int width = 1;
-        for (const Call &call : strokes.calls) {
-            painter.setPen(QPen(QColor(call.colour.resolved()), width, Qt::SolidLine, Qt::FlatCap));
-            if (call.kind == Call::Kind::PenWidth)
-                width = call.value;
-            else if (call.kind == Call::Kind::Line)
-                painter.drawLine(QPointF(call.a, call.b), QPointF(call.c, call.d));
-            else if (call.kind == Call::Kind::Circle)
-                painter.drawEllipse(QPointF(call.a, call.b), call.c, call.c);
-        }
-    }
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != painted.pixel(x, y))
-                QFAIL(qPrintable(
-                    QStringLiteral("device pixel (%1, %2) differs from QPainter's").arg(x).arg(y)));
 }
 
 void TestRunPixels::secondRunKeepsOrWipesTheCurve_data()

@@ -14,12 +14,27 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
+// The windows whose controls a screen reader reaches this way, each with its journal.
+struct Reachable {
+    QPointer<QWidget> window;
+    QPointer<InputJournal> journal;
+};
+std::vector<Reachable> &reachable()
+{
+    static std::vector<Reachable> windows;
+    return windows;
+}
+
 InputJournal *journalOf(const QWidget *widget)
 {
-    return widget->window()->findChild<InputJournal *>(QString(), Qt::FindDirectChildrenOnly);
+    for (const Reachable &entry : reachable())
+        if (entry.window && entry.window == widget->window())
+            return entry.journal;
+    return nullptr;
 }
 
 // A window under a modal box takes no input, from any path.
@@ -235,15 +250,18 @@ QAccessibleInterface *accessibleControl(const QString &className, QObject *objec
         return new SilentField(widget);
     if (className == QLatin1String("QGroupBox"))
         return new AccessibleContainer(widget, QAccessible::Grouping);
-    if (className == QLatin1String("MainWindow"))
+    if (widget->isWindow())
         return new AccessibleContainer(widget, QAccessible::Window);
     return nullptr;
 }
 
 } // namespace
 
-void installAccessibleControls()
+void installAccessibleControls(QWidget &window, InputJournal &journal)
 {
+    auto &windows = reachable();
+    std::erase_if(windows, [](const Reachable &entry) { return !entry.window; });
+    windows.push_back({&window, &journal});
     static bool installed = false;
     if (std::exchange(installed, true))
         return;

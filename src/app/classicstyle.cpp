@@ -3,6 +3,7 @@
 
 #include "classicstyle.h"
 
+#include <QDialog>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
@@ -17,9 +18,12 @@ namespace {
 constexpr int IndicatorSize = 12;
 constexpr int TitleLeft = 8;
 constexpr int TitlePadding = 2;
-// The etched line's two shades, as on the classic grey desktop.
+// The etched line's two shades, as on the classic grey desktop; a raised edge adds the
+// darkest and a light one.
 const QColor Shadow(128, 128, 128);
 const QColor Highlight(255, 255, 255);
+const QColor DarkShadow(0, 0, 0);
+const QColor Light(223, 223, 223);
 
 // Black stands out at least 3:1 from every background a control has: 5.25:1 from the
 // red options, more from the grey, green and light blue ones.
@@ -77,6 +81,29 @@ void drawFocusRing(QPainter *painter, QRect rect, const QWidget *widget)
     painter->restore();
 }
 
+// A push button's classic face: flat in its button colour, inside a raised edge two pixels
+// wide, light above and left, dark below and right; pressed, the edge turns the other way.
+void drawClassicButton(QPainter *painter, const QStyleOption *option)
+{
+    const QRect r = option->rect;
+    const bool pressed = option->state & (QStyle::State_Sunken | QStyle::State_On);
+    const auto edge = [painter](const QRect &rect, const QColor &topLeft,
+                                const QColor &bottomRight) {
+        painter->setPen(topLeft);
+        painter->drawLine(rect.topLeft(), rect.topRight() - QPoint(1, 0));
+        painter->drawLine(rect.topLeft(), rect.bottomLeft() - QPoint(0, 1));
+        painter->setPen(bottomRight);
+        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+        painter->drawLine(rect.topRight(), rect.bottomRight());
+    };
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->fillRect(option->rect, option->palette.button());
+    edge(r, pressed ? DarkShadow : Highlight, pressed ? Highlight : DarkShadow);
+    edge(r.adjusted(1, 1, -1, -1), pressed ? Shadow : Light, pressed ? Light : Shadow);
+    painter->restore();
+}
+
 // The option without the base style's own focus mark, which is too faint to see.
 template <typename Option> Option withoutFocus(const QStyleOption *option)
 {
@@ -130,6 +157,11 @@ QRect ClassicStyle::subElementRect(SubElement element, const QStyleOption *optio
 void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
                                  QPainter *painter, const QWidget *widget) const
 {
+    // The window's buttons; a dialog's keep the base style's, as the desktop's dialogs have.
+    if (element == PE_PanelButtonCommand && widget && !qobject_cast<QDialog *>(widget->window())) {
+        drawClassicButton(painter, option);
+        return;
+    }
     if (element == PE_PanelLineEdit && (option->state & State_HasFocus) &&
         qstyleoption_cast<const QStyleOptionFrame *>(option)) {
         const auto plain = withoutFocus<QStyleOptionFrame>(option);

@@ -5,11 +5,11 @@
 
 #include <QProxyStyle>
 
-// The window's look on top of a modern base style: titled frames whose top line runs
-// through the middle of the title, option circles small enough for 13-pixel-high
-// options, text-only buttons in message boxes, and one plain focus ring for every control
-// that takes the focus. The circles' white comes from the options' own palette, set with
-// their backgrounds.
+// The window's look on top of a modern base style: push buttons with a flat face and a
+// raised edge, titled frames whose top line runs through the middle of the title, option circles
+// small enough for 13-pixel-high options, text-only buttons in message boxes, and one plain focus
+// ring for every control that takes the focus. The circles' white comes from the options' own
+// palette, set with their backgrounds.
 class ClassicStyle : public QProxyStyle
 {
     Q_OBJECT

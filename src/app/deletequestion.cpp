@@ -57,6 +57,10 @@ YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
         QWidget *target = box.focusWidget() ? box.focusWidget() : &box;
         for (std::unique_ptr<QEvent> &key : m_journal->takeKeysOfThisRun())
             QCoreApplication::postEvent(target, key.release());
+        m_journal->setQuestion(&box);
     }
-    return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
+    const bool no = box.exec() == QMessageBox::No;
+    if (m_journal)
+        m_journal->setQuestion(nullptr);
+    return no ? Answer::No : Answer::Yes;
 }

@@ -5,6 +5,7 @@
 #include "classicstyle.h"
 #include "commandlineactions.h"
 #include "export/commandline.h"
+#include "export/errorline.h"
 #include "export/picturefiles.h"
 #include "fonts.h"
 #include "mainwindow.h"
@@ -43,7 +44,7 @@ int main(int argc, char *argv[])
         QString error;
         if (!PictureFiles::writeFiles({{PictureFiles::StandardOutput, text.toLocal8Bit(), {}}},
                                       &error)) {
-            sayLine(QStringLiteral("quorvane: ") + error);
+            sayLine(ErrorLine::text(error));
             return 1;
         }
         return 0;

@@ -7,6 +7,7 @@
 #include "aboutbox.h"
 #include "access/accessiblecontrols.h"
 #include "access/canvasaccessibility.h"
+#include "access/curvedescription.h"
 #include "export/pictureexport.h"
 #include "fonts.h"
 #include "input/inputjournal.h"
@@ -92,13 +93,13 @@ MainWindow::MainWindow(QWidget *parent)
     setFont(Fonts::standard());
     setFixedSize(ClientSize);
 
-    installAccessibleControls();
     m_journal = new InputJournal(this);
+    installAccessibleControls(*this, *m_journal);
     m_question = std::make_unique<DeleteQuestion>(this, m_journal);
     // Created first, so that every control stays above it.
     m_canvas = new CanvasWidget(ClientSize, this);
     createControls();
-    CanvasAccessibility::setUp(*m_canvas, CurveText::describe(m_curves, QLocale()));
+    CanvasAccessibility::setUp(*m_canvas, describeCurves(m_curves, QLocale()));
 
     m_settings = std::make_unique<WindowSettingsStore>(
         std::array{nStartuje, nFrekvence, nNasob, nPosunZdroje, nBarva, nSpomaleni});
@@ -167,7 +168,7 @@ void MainWindow::wireExplorer(PictureExport &exporter)
     const auto tellReaders = [this] {
         CanvasAccessibility::explore(*m_canvas,
                                      m_explorer->isExploring() ? m_explorer->readout() : QString(),
-                                     CurveText::describe(m_curves, QLocale()));
+                                     describeCurves(m_curves, QLocale()));
     };
     connect(m_explorer, &CurveExplorer::cursorMoved, this, tellReaders);
     connect(m_explorer, &CurveExplorer::exploringChanged, this, tellReaders);
@@ -244,7 +245,7 @@ void MainWindow::runReflection()
     m_canvas->flush();
     if (isSoundOn())
         m_tone->stop();
-    const QString description = CurveText::describe(m_curves, QLocale());
+    const QString description = describeCurves(m_curves, QLocale());
     CanvasAccessibility::describe(*m_canvas, description);
     CanvasAccessibility::announce(*this, description);
     m_journal->stopRecording();

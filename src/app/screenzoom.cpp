@@ -3,8 +3,11 @@
 
 #include "screenzoom.h"
 
+#include "about.h"
 #include "export/commandline.h"
+#include "export/errorline.h"
 #include "export/picturefiles.h"
+#include "settings/zoomrange.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -167,9 +170,9 @@ Choice choose(std::optional<double> asked, bool fullScreen, double current, QSiz
 {
     const double across = available.width() / window.width();
     const double down = available.height() / window.height();
-    const double fitting = std::clamp(std::floor(std::min(across, down) / CommandLine::ZoomStep) *
-                                          CommandLine::ZoomStep,
-                                      1.0, CommandLine::LargestZoom);
+    const double fitting =
+        std::clamp(std::floor(std::min(across, down) / ZoomRange::Step) * ZoomRange::Step,
+                   ZoomRange::Smallest, ZoomRange::Largest);
     if (fullScreen && !asked)
         return {fitting, false};
     const double wanted = asked.value_or(current);
@@ -187,9 +190,10 @@ int prepareDisplay(const CommandLine &line)
         const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY") || !line.display.isEmpty();
         const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
         if (!x11 && !wayland) {
-            std::fprintf(stderr, "quorvane: no display found: neither DISPLAY nor "
-                                 "WAYLAND_DISPLAY is set (a picture without one: quorvane "
-                                 "--render FILE)\n");
+            ErrorLine::print(QStringLiteral("no display found: neither DISPLAY nor "
+                                            "WAYLAND_DISPLAY is set (a picture without one: %1 "
+                                            "--render FILE)")
+                                 .arg(QString::fromUtf8(About::Command)));
             return 1;
         }
         // Qt tries X11 first unless the session says it is Wayland's; with no X server that
@@ -213,9 +217,9 @@ int prepareDisplay(const CommandLine &line)
         return plugins.isEmpty() || plugins.contains(name);
     };
     if (!line.platform.isEmpty() && std::none_of(names.cbegin(), names.cend(), known)) {
-        std::fprintf(stderr, "quorvane: -platform %s: allowed are %s\n",
-                     qPrintable(PictureFiles::printable(line.platform)),
-                     qPrintable(plugins.join(QStringLiteral(", "))));
+        ErrorLine::print(
+            QStringLiteral("-platform %1: allowed are %2")
+                .arg(PictureFiles::printable(line.platform), plugins.join(QStringLiteral(", "))));
         return 2;
     }
     QStringList unreachable;
@@ -244,8 +248,8 @@ int prepareDisplay(const CommandLine &line)
             return 0;
         }
     }
-    std::fprintf(stderr, "quorvane: cannot open display %s\n",
-                 qPrintable(PictureFiles::printable(unreachable.join(QStringLiteral(" or ")))));
+    ErrorLine::print(QStringLiteral("cannot open display %1")
+                         .arg(PictureFiles::printable(unreachable.join(QStringLiteral(" or ")))));
     return 1;
 }
 
@@ -257,21 +261,20 @@ void prepareZoom(const CommandLine &line)
     // an empty one Qt takes as none.
     const QString factor = qEnvironmentVariable("QT_SCALE_FACTOR");
     if (!factor.isEmpty() && !sensibleFactor(factor)) {
-        std::fprintf(stderr,
-                     "quorvane: QT_SCALE_FACTOR=%s ignored: allowed are numbers from %s to %s\n",
-                     qPrintable(PictureFiles::printable(factor)), qPrintable(number(LeastFactor)),
-                     qPrintable(number(GreatestFactor)));
+        ErrorLine::print(
+            QStringLiteral("QT_SCALE_FACTOR=%1 ignored: allowed are numbers from %2 to %3")
+                .arg(PictureFiles::printable(factor), number(LeastFactor), number(GreatestFactor)));
         qunsetenv("QT_SCALE_FACTOR");
     }
     // Each entry a factor, or a screen's name, = and its factor.
     const QString screens = qEnvironmentVariable("QT_SCREEN_SCALE_FACTORS");
     for (const QString &entry : screens.split(u';', Qt::SkipEmptyParts)) {
         if (!sensibleFactor(entry.section(u'=', -1))) {
-            std::fprintf(stderr,
-                         "quorvane: QT_SCREEN_SCALE_FACTORS=%s ignored: allowed are numbers from "
-                         "%s to %s\n",
-                         qPrintable(PictureFiles::printable(screens)),
-                         qPrintable(number(LeastFactor)), qPrintable(number(GreatestFactor)));
+            ErrorLine::print(
+                QStringLiteral("QT_SCREEN_SCALE_FACTORS=%1 ignored: allowed are numbers from %2 "
+                               "to %3")
+                    .arg(PictureFiles::printable(screens), number(LeastFactor),
+                         number(GreatestFactor)));
             qunsetenv("QT_SCREEN_SCALE_FACTORS");
             break;
         }
@@ -292,17 +295,17 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
         return;
     const QString asked = number(line.zoom.value_or(current));
     const QString fitted = number(choice.zoom);
-    const QString lowered = QStringLiteral("quorvane: zoom %1 does not fit the screen's available "
-                                           "area of %2 x %3 pixels")
-                                .arg(asked)
-                                .arg(qRound(available.width()))
-                                .arg(qRound(available.height()));
+    const QString lowered = ErrorLine::text(QStringLiteral("zoom %1 does not fit the screen's "
+                                                           "available area of %2 x %3 pixels")
+                                                .arg(asked)
+                                                .arg(qRound(available.width()))
+                                                .arg(qRound(available.height())));
     const auto cannot = [&](int error, bool sayLowered) {
         std::fprintf(
             stderr, "%s\n",
             qPrintable(QStringLiteral("%1cannot start again at zoom %2 (%3): zoom %4 stays")
                            .arg(sayLowered ? lowered + QStringLiteral(", and ")
-                                           : QStringLiteral("quorvane: "),
+                                           : ErrorLine::text(QString()),
                                 fitted, QString::fromLocal8Bit(std::strerror(error)),
                                 number(current))));
     };

@@ -14,7 +14,8 @@ struct CommandLine;
 
 // The window's zoom is Qt's scale factor, which Qt fixes when the application object is
 // made; the screen is known only after that. So a start whose zoom does not suit the
-// screen starts the program once more with one that does.
+// screen starts the program once more in its place with the zoom that suits it, where the
+// system lets it; otherwise the window keeps the zoom it has.
 namespace ScreenZoom {
 
 struct Choice {
@@ -24,7 +25,8 @@ struct Choice {
 };
 
 // `available` is the screen's available area in pixels at zoom 1. Full screen without a zoom
-// of its own takes the largest step that fits; any other zoom stays unless it does not fit.
+// of its own takes the largest step that fits; any other zoom stays unless it does not fit,
+// and is then lowered to the largest step that fits, but never below 1.
 Choice choose(std::optional<double> asked, bool fullScreen, double current, QSizeF available,
               QSize window);
 

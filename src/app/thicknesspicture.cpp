@@ -11,8 +11,13 @@
 
 namespace {
 
-constexpr QRgb Ink = qRgb(31, 26, 23);
-constexpr QRgb Paper = qRgb(194, 194, 193);
+// The bitmap's two colours, from its palette lines ("# c #1f1a17"): ink first, then paper.
+QRgb paletteColour(int line)
+{
+    return QColor::fromString(QLatin1String(thickness_xpm[line]).sliced(4)).rgb();
+}
+const QRgb Ink = paletteColour(1);
+const QRgb Paper = paletteColour(2);
 
 // As the bitmap has them, in its pixels: the baseline of the turned words runs down the
 // column at 12, and they start at row 140 from its top and end just below row 5.

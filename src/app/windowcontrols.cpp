@@ -17,6 +17,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,6 +38,24 @@ const QColor LightBlue(192, 192, 255);
 const QColor PaleGreen(192, 255, 192);
 const QColor LightOrange(255, 224, 192);
 const QColor White(255, 255, 255);
+
+// A heading's field would take Ctrl+C for its own text, which only reads as a caption; the
+// key copies the picture there as everywhere else in the window.
+class CopyKeyToWindow : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride ||
+            !static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy))
+            return false;
+        event->ignore();
+        return true;
+    }
+};
 
 enum class Kind { Caption, StateField, ScrollBar, Frame, Option, Command, Label, Picture };
 
@@ -103,6 +122,7 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
         field->setFrame(false);
         field->setReadOnly(true);
         field->setTextMargins(0, 0, 0, 0);
+        field->installEventFilter(new CopyKeyToWindow(field));
         widget = field;
         break;
     }

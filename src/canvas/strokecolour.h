@@ -20,6 +20,11 @@ public:
     {
         return StrokeColour(Kind::Rgb, qRgb(r, g, b));
     }
+    // The background grey as an explicit RGB value rather than a system colour.
+    static constexpr StrokeColour backgroundGrey()
+    {
+        return StrokeColour(Kind::Rgb, BackgroundGrey);
+    }
     static constexpr StrokeColour inactiveBorder() { return StrokeColour(Kind::InactiveBorder, 0); }
     static constexpr StrokeColour buttonFace() { return StrokeColour(Kind::ButtonFace, 0); }
 

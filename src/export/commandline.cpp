@@ -5,7 +5,9 @@
 
 #include "about.h"
 #include "picturefiles.h"
+#include "settings/graphcolours.h"
 #include "settings/slowdown.h"
+#include "settings/zoomrange.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -27,8 +29,12 @@ constexpr std::array Frequencies{Choice{"0.5", Option::op05}, Choice{"1", Option
                                  Choice{"1.5", Option::op15}};
 constexpr std::array Lengths{Choice{"0.5", Option::op05D}, Choice{"1", Option::op1D},
                              Choice{"1.5", Option::op15D}};
-constexpr std::array Colours{Choice{"black", Option::opCerna}, Choice{"red", Option::opCervena},
-                             Choice{"green", Option::opzelená}, Choice{"blue", Option::opModra}};
+constexpr auto Colours = [] {
+    std::array<Choice, GraphColours::All.size()> choices{};
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        choices[i] = {GraphColours::All[i].name, GraphColours::All[i].option};
+    return choices;
+}();
 
 constexpr int LargestScale = 4;
 
@@ -179,13 +185,12 @@ std::optional<int> wholeNumber(const QString &value, int least, int greatest)
     return n;
 }
 
-// A quarter step from 1 to the largest zoom, so that the window's layout, laid out on a grid
-// of 4 pixels, lands on whole device pixels.
+// One of the zoom range's steps.
 std::optional<double> zoomStep(const QString &value)
 {
     const std::optional<double> zoom = decimal(value);
-    if (!zoom || *zoom < 1 || *zoom > CommandLine::LargestZoom ||
-        *zoom / CommandLine::ZoomStep != std::floor(*zoom / CommandLine::ZoomStep))
+    if (!zoom || *zoom < ZoomRange::Smallest || *zoom > ZoomRange::Largest ||
+        *zoom / ZoomRange::Step != std::floor(*zoom / ZoomRange::Step))
         return std::nullopt;
     return zoom;
 }

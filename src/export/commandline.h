@@ -23,9 +23,7 @@ struct CommandLine {
     std::optional<Option> colour;
     std::optional<int> speed;
     bool start = false;
-    // Window: the zoom asked for (1 to 4 in quarter steps), and full screen.
-    static constexpr double ZoomStep = 0.25;
-    static constexpr double LargestZoom = 4;
+    // Window: the zoom asked for (within ZoomRange), and full screen.
     std::optional<double> zoom;
     bool fullscreen = false;
     // The sound of the curve switched on (it starts off, so that a room of computers is quiet).

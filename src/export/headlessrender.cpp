@@ -4,10 +4,10 @@
 #include "headlessrender.h"
 
 #include "commandline.h"
+#include "curvecsv.h"
+#include "errorline.h"
 #include "picturefiles.h"
 #include "run/curvelog.h"
-
-#include <cstdio>
 
 int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog &curves)
 {
@@ -16,11 +16,11 @@ int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog 
         files.push_back(
             PictureFiles::pictureFile(PictureFiles::windowPicture(window), line.picturePath));
     if (!line.csvPath.isEmpty())
-        files.push_back({line.csvPath, curves.toCsv(), {}});
+        files.push_back({line.csvPath, CurveCsv::of(curves), {}});
     QString error;
     const bool written = PictureFiles::writeFiles(files, &error);
     if (written)
         return 0;
-    std::fprintf(stderr, "quorvane: %s\n", qPrintable(PictureFiles::printable(error)));
+    ErrorLine::print(PictureFiles::printable(error));
     return 1;
 }

@@ -3,6 +3,7 @@
 
 #include "pictureexport.h"
 
+#include "curvecsv.h"
 #include "run/curvelog.h"
 
 #include <QAction>
@@ -107,7 +108,7 @@ void PictureExport::saveCurves()
     }
     saveAs(tr("Save curves as CSV"), QStringLiteral("csv"), tr("CSV file (*.csv)"),
            [this](const QString &path) {
-               return PictureFiles::Content{path, m_curves.toCsv(), {}};
+               return PictureFiles::Content{path, CurveCsv::of(m_curves), {}};
            });
 }
 

@@ -184,6 +184,11 @@ void InputJournal::clear()
     m_entries.clear();
 }
 
+void InputJournal::setQuestion(QWidget *question)
+{
+    m_question = question;
+}
+
 // Input is taken where the toolkit hands it to a control, after it has found the control
 // under the pointer or with the focus, so that its own bookkeeping (which control a
 // release belongs to, what lies under the pointer) follows the input as it comes.
@@ -223,11 +228,10 @@ bool InputJournal::nativeEventFilter(const QByteArray &eventType, void *message,
     const bool sent = event->response_type & 0x80;
     if ((type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) || sent)
         return false;
-    QWidget *modal = QApplication::activeModalWidget();
+    QWidget *modal = m_question;
     const QWindow *window = m_window->windowHandle();
     auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!modal || modal == m_window || !modal->isVisible() || !modal->windowHandle() || !window ||
-        !x11)
+    if (!m_recording || !modal || !modal->isVisible() || !modal->windowHandle() || !window || !x11)
         return false;
     // Press and release share one layout, whose first fields name the window.
     auto *key = reinterpret_cast<xcb_key_press_event_t *>(event);

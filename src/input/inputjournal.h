@@ -24,9 +24,9 @@ class QWidget;
 // frozen as it is: a click moves no focus and the pointer lights nothing up until that
 // input's turn.
 //
-// Keys the window system still sends to the window after a modal box (the run's question)
-// has come up go to the box: typed a moment after Start, before the box could take the
-// keyboard, they were meant for it (see also takeKeysOfThisRun).
+// Keys the window system still sends to the window after the run's question has come up
+// go to the question: typed a moment after Start, before the box could take the keyboard,
+// they were meant for it (see also takeKeysOfThisRun). Any other box keeps its own keys.
 class InputJournal : public QObject, private QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -50,6 +50,9 @@ public:
     std::vector<std::unique_ptr<QEvent>> takeKeysOfThisRun();
     // Drops what is still to come, as when the window has closed.
     void clear();
+    // The run's question while it is shown, or null: keys sent to the window meanwhile go
+    // to it.
+    void setQuestion(QWidget *question);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -69,6 +72,7 @@ private:
 
     QWidget *m_window = nullptr;
     QPointer<QWidget> m_focusAtStart;
+    QPointer<QWidget> m_question;
     // Controls whose click focus waits while a run lasts.
     std::vector<QPointer<QWidget>> m_clickFocusHeld;
     std::deque<Entry> m_entries;

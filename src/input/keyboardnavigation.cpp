@@ -71,12 +71,27 @@ bool KeyboardNavigation::chooseNeighbour(QWidget *option, bool forward) const
     return true;
 }
 
+// A key held down comes again and again, each time as a release and a press at one moment;
+// the toolkit flags such a press only when both have arrived together.
+bool KeyboardNavigation::isRepeat(const QKeyEvent &key)
+{
+    if (key.type() == QEvent::KeyRelease) {
+        m_lastRelease = {key.key(), key.timestamp()};
+        return false;
+    }
+    return key.isAutoRepeat() ||
+           (key.timestamp() != 0 && m_lastRelease == std::pair(key.key(), key.timestamp()));
+}
+
 bool KeyboardNavigation::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     auto *widget = static_cast<QWidget *>(watched);
     const auto *key = static_cast<QKeyEvent *>(event);
+    const bool repeat = isRepeat(*key);
+    if (event->type() != QEvent::KeyPress)
+        return false;
     const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
 
     switch (key->key()) {
@@ -91,8 +106,12 @@ bool KeyboardNavigation::eventFilter(QObject *watched, QEvent *event)
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A held Enter presses once, as a held space does: its repeats would start run after
+        // run, and a key whose release the window system never saw (sent to a question that
+        // had gone) repeats for ever.
         if (auto *button = qobject_cast<QPushButton *>(widget); button && !modifiers) {
-            button->click();
+            if (!repeat)
+                button->click();
             return true;
         }
         return false;

@@ -5,12 +5,16 @@
 
 #include <QObject>
 
+#include <utility>
+
 class QButtonGroup;
+class QKeyEvent;
 class QWidget;
 
 // The keys of a classic desktop window: Tab into an option group lands on its chosen
 // option and Tab leaves the group; the arrow keys choose the next or previous option of a
-// group in tab order; Enter presses the push button that has the focus, and no other.
+// group in tab order; Enter presses the push button that has the focus, and no other, once
+// however long it is held.
 class KeyboardNavigation : public QObject
 {
     Q_OBJECT
@@ -26,6 +30,9 @@ private:
     bool isTabStop(const QWidget *widget) const;
     QWidget *nextTabStop(QWidget *from, bool forward) const;
     bool chooseNeighbour(QWidget *option, bool forward) const;
+    bool isRepeat(const QKeyEvent &key);
 
     QWidget *m_window = nullptr;
+    // The key last released and when.
+    std::pair<int, quint64> m_lastRelease{0, 0};
 };

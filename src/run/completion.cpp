@@ -16,8 +16,7 @@ void completeRun(const Scene &s, const SweepEnd &sweep, Canvas &canvas, RunEndVi
     canvas.setPenWidth(3);
     canvas.line(s.SourceX, s.SourceY, s.ReflectX, sweep.PrevBackY, erase);
     canvas.line(s.ReflectX, sweep.PrevBackY, s.DetectorX, s.DetectorY, erase);
-    // Width 2 and at once 1, deliberately: the picture is the same, and the call order is
-    // the one tests compare against.
+    // Width 2 and at once 1: the 2 paints nothing, and the fill below is one pixel thick.
     canvas.setPenWidth(2);
     canvas.setPenWidth(1);
 

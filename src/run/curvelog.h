@@ -5,11 +5,6 @@
 
 #include "plotrecorder.h"
 
-#include <QByteArray>
-#include <QLocale>
-#include <QString>
-
-#include <optional>
 #include <vector>
 
 // One row of the curve log: a plotted point and the run that plotted it, counted from 1
@@ -31,29 +26,7 @@ public:
     // Runs since the curves were last wiped, whether or not they plotted anything.
     int runs() const { return m_runs; }
 
-    // One header row, then one row per point; C locale, shortest exact decimals, CRLF.
-    QByteArray toCsv() const;
-
 private:
     std::vector<CurveRow> m_rows;
     int m_runs = 0;
 };
-
-namespace CurveText {
-
-// The English name of a graph colour word ("zelená" is "green"); empty for a word that
-// names no colour.
-std::optional<QString> colourName(QStringView colourWord);
-
-// A CSV field as RFC 4180 has it: quoted, with quotes doubled, only when it must be.
-QString csvField(const QString &text);
-
-// A number as text that reads back as exactly the same double, in C locale.
-QString exactNumber(double value);
-
-// What the picture shows, for a screen reader: how many curves, then each run since the
-// curves were last wiped, oldest first, with its settings, colour, least and greatest
-// probability and period in rows; before any run, that the canvas is empty and how to begin.
-QString describe(const CurveLog &log, const QLocale &locale);
-
-} // namespace CurveText

@@ -5,7 +5,7 @@
 
 #include "canvas/canvas.h"
 #include "scene.h"
-#include "settings/statewords.h"
+#include "settings/graphcolours.h"
 
 #include <cmath>
 #include <optional>
@@ -25,18 +25,15 @@ Tip backArrowTip(const Scene &s, double phaseAngle)
             s.DialY - s.BackArrowLength * std::sin(phaseAngle)};
 }
 
-// The point colour for a colour word; "černá" draws in the fore colour.
+// The point colour for a colour word; black draws in the fore colour, which is black.
 std::optional<StrokeColour> pointColour(QStringView word)
 {
-    if (word == ColourWord::modrá)
-        return StrokeColour::rgb(0, 0, 255);
-    if (word == ColourWord::zelená)
-        return StrokeColour::rgb(0, 255, 0);
-    if (word == ColourWord::červená)
-        return StrokeColour::rgb(255, 0, 0);
-    if (word == ColourWord::černá)
+    const GraphColour *colour = GraphColours::ofWord(word);
+    if (!colour)
+        return std::nullopt;
+    if (colour->option == Option::opCerna)
         return StrokeColour::fore();
-    return std::nullopt;
+    return StrokeColour::rgb(colour->red, colour->green, colour->blue);
 }
 
 } // namespace
@@ -44,13 +41,11 @@ std::optional<StrokeColour> pointColour(QStringView word)
 double plotX(const Scene &s, int thickness)
 {
     const double PhaseAngle = s.PhaseStep * thickness;
+    // The resultant's squared length straight from its two parts: squaring
+    // resultantLength() would round it once more.
+    const double cosPart = s.BackArrowLength * std::cos(PhaseAngle) - s.FrontArrowLength;
     const double sinPart = s.BackArrowLength * std::sin(PhaseAngle);
-    double sum = sinPart * sinPart;
-    // Adding the negated front arrow, in this order, is deliberate: it rounds exactly as
-    // the plotted positions have always been computed.
-    const double cosPart = s.BackArrowLength * std::cos(PhaseAngle) + -s.FrontArrowLength;
-    sum = cosPart * cosPart + sum;
-    return sum * 0.02;
+    return (cosPart * cosPart + sinPart * sinPart) * 0.02;
 }
 
 double resultantLength(const Scene &s, int thickness)

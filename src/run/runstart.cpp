@@ -4,22 +4,20 @@
 #include "runstart.h"
 
 #include "canvas/canvas.h"
+#include "run/scene.h"
 #include "run/yesnoquestion.h"
 #include "settings/settingsstore.h"
 #include "settings/statewords.h"
 
 namespace {
 
-constexpr double AreaWidth = PictureWidth;
-constexpr double AreaHeight = PictureHeight;
-
 // Rows are wiped from the bottom up, one line per row y = AreaHeight - t; rows above the
 // canvas (t of 582 and more) are drawn all the same.
 void clearRows(Canvas &canvas, int firstT, int lastT, double left, double right)
 {
-    const auto grey = StrokeColour::rgb(192, 192, 192);
+    const auto grey = StrokeColour::backgroundGrey();
     for (int t = firstT; t <= lastT; ++t) {
-        const double y = AreaHeight - t;
+        const double y = Scene::AreaHeight - t;
         canvas.line(left, y, right, y, grey);
     }
 }
@@ -34,10 +32,10 @@ bool startRun(SettingsStore &settings, Canvas &canvas, YesNoQuestion &question)
         curvesWiped =
             question.ask(QStringLiteral("Delete probability")) != YesNoQuestion::Answer::No;
         if (curvesWiped)
-            clearRows(canvas, 1, 600, 100, AreaWidth - 5);
+            clearRows(canvas, 1, 600, 100, Scene::AreaWidth - 5);
     }
     settings.setText(StateField::nStartuje, FirstRunFlag::Ne.toString());
-    clearRows(canvas, 1, 500, 20, AreaWidth / 2);
-    clearRows(canvas, 400, 600, 100, AreaWidth - 5);
+    clearRows(canvas, 1, 500, 20, Scene::AreaWidth / 2);
+    clearRows(canvas, 400, 600, 100, Scene::AreaWidth - 5);
     return curvesWiped;
 }

@@ -10,8 +10,9 @@ class SettingsStore;
 // Where everything of a run's picture lies, in canvas pixels. Computed afresh by every run
 // from fixed layout constants and three settings; never scaled to the window.
 struct Scene {
-    double AreaWidth = PictureWidth;
-    double AreaHeight = PictureHeight;
+    // The picture's area, which the run start wipes too.
+    static constexpr double AreaWidth = PictureWidth;
+    static constexpr double AreaHeight = PictureHeight;
     // The two settings the geometry below follows, as read for this run.
     double RelativeFrequency = 1;
     double RelativeLength = 1;

@@ -3,6 +3,7 @@
 
 #include "settingshandlers.h"
 
+#include "graphcolours.h"
 #include "numbertext.h"
 #include "settingsstore.h"
 #include "settingsview.h"
@@ -22,21 +23,20 @@ void SettingsHandlers::startUp()
     m_view.selectOption(Option::op1D);
     m_view.selectOption(Option::opzelená);
     m_view.selectOption(Option::op1);
-    m_store.setText(StateField::nBarva, ColourWord::zelená.toString());
+    m_store.setText(StateField::nBarva, GraphColours::ofOption(Option::opzelená)->word.toString());
     m_store.setText(StateField::nStartuje, FirstRunFlag::Ano.toString());
     m_store.setText(StateField::nFrekvence, fromInteger(1));
     m_store.setText(StateField::nNasob, fromInteger(1));
     m_store.setText(StateField::nPosunZdroje, fromInteger(0));
     m_view.selectOption(Option::op0);
     m_view.selectOption(Option::opRychlá);
-    m_store.setText(StateField::nSpomaleni, fromInteger(1));
+    m_store.setText(StateField::nSpomaleni, fromInteger(SlowDown::Fastest));
 }
 
-void SettingsHandlers::chooseFrequency(const QString &frequency, QStringView colourWord,
-                                       Option colourOption)
+void SettingsHandlers::chooseFrequency(const QString &frequency, Option colourOption)
 {
     m_store.setText(StateField::nFrekvence, frequency);
-    m_store.setText(StateField::nBarva, colourWord.toString());
+    m_store.setText(StateField::nBarva, GraphColours::ofOption(colourOption)->word.toString());
     m_view.selectOption(colourOption);
     m_view.hideThicknessPicture();
 }
@@ -50,11 +50,11 @@ void SettingsHandlers::optionChosen(Option option)
 
     switch (option) {
     case Option::op05:
-        return chooseFrequency(fromFraction(0.5), ColourWord::červená, Option::opCervena);
+        return chooseFrequency(fromFraction(0.5), Option::opCervena);
     case Option::op1:
-        return chooseFrequency(fromInteger(1), ColourWord::zelená, Option::opzelená);
+        return chooseFrequency(fromInteger(1), Option::opzelená);
     case Option::op15:
-        return chooseFrequency(fromFraction(1.5), ColourWord::modrá, Option::opModra);
+        return chooseFrequency(fromFraction(1.5), Option::opModra);
     case Option::op05D:
         return setAndHide(StateField::nNasob, fromFraction(0.5));
     case Option::op1D:
@@ -62,13 +62,10 @@ void SettingsHandlers::optionChosen(Option option)
     case Option::op15D:
         return setAndHide(StateField::nNasob, fromFraction(1.5));
     case Option::opModra:
-        return setAndHide(StateField::nBarva, ColourWord::modrá.toString());
     case Option::opzelená:
-        return setAndHide(StateField::nBarva, ColourWord::zelená.toString());
     case Option::opCervena:
-        return setAndHide(StateField::nBarva, ColourWord::červená.toString());
     case Option::opCerna:
-        return setAndHide(StateField::nBarva, ColourWord::černá.toString());
+        return setAndHide(StateField::nBarva, GraphColours::ofOption(option)->word.toString());
     case Option::op0:
         return m_store.setText(StateField::nPosunZdroje, fromInteger(0));
     case Option::op50:
@@ -79,7 +76,7 @@ void SettingsHandlers::optionChosen(Option option)
     case Option::opPomalší:
         return m_store.setText(StateField::nSpomaleni, fromInteger(15));
     case Option::opRychlá:
-        return m_store.setText(StateField::nSpomaleni, fromInteger(1));
+        return m_store.setText(StateField::nSpomaleni, fromInteger(SlowDown::Fastest));
     }
 }
 

@@ -22,7 +22,7 @@ public:
     void scrollBarChanged(int value);
 
 private:
-    void chooseFrequency(const QString &frequency, QStringView colourWord, Option colourOption);
+    void chooseFrequency(const QString &frequency, Option colourOption);
 
     SettingsStore &m_store;
     SettingsView &m_view;

@@ -167,6 +167,15 @@ void Session::focus(std::optional<XDisplay::TopLevel> target)
     xdotool({QStringLiteral("windowfocus"), QString::number(window)});
 }
 
+void Session::keyToWindow(const QString &key, const XDisplay::TopLevel &target)
+{
+    // A release sent to a window that has gone fails in xdotool; what counts is what the
+    // program made of the press.
+    const QString before = m_error;
+    xdotool({QStringLiteral("key"), QStringLiteral("--window"), QString::number(target.id), key});
+    m_error = before;
+}
+
 void Session::type(const QString &text, std::optional<XDisplay::TopLevel> target)
 {
     focus(target);

@@ -60,6 +60,10 @@ public:
     // without a window manager nothing else would. The keys follow each other delayMs apart.
     void key(const QString &keys, std::optional<XDisplay::TopLevel> target = std::nullopt,
              int delayMs = 30);
+    // A key as `xdotool key --window` sends it, as on-screen keyboards do: through the test
+    // extension while the target has the keyboard, else as an event of its own (XSendEvent),
+    // the release too once the press has taken the target away.
+    void keyToWindow(const QString &key, const XDisplay::TopLevel &target);
     // Types the text into the target as key() sends keys.
     void type(const QString &text, std::optional<XDisplay::TopLevel> target = std::nullopt);
 
