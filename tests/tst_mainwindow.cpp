@@ -243,6 +243,7 @@ private slots:
     void contextMenuOnTheCanvasOnly();
     void thicknessPictureAtEveryZoom_data();
     void thicknessPictureAtEveryZoom();
+    void f11TogglesFullScreenKeepingThePicture_data();
     void f11TogglesFullScreenKeepingThePicture();
     void saveRefusesAFifoWithoutReader();
 };
@@ -715,22 +716,38 @@ void TestMainWindow::thicknessPictureAtEveryZoom()
                             .arg(logical.bottom())));
 }
 
-// F11 puts the window in full screen and back at the same zoom: the picture stays, and in
-// full screen it stands centred on the window's grey, on a grid the zoom maps to whole
-// pixels.
+void TestMainWindow::f11TogglesFullScreenKeepingThePicture_data()
+{
+    // The screens are those of tests/screens.json: the first at the origin, the second beside
+    // it at twice the pixel ratio.
+    QTest::addColumn<int>("screen");
+    QTest::newRow("first screen") << 0;
+    QTest::newRow("second screen") << 1;
+}
+
+// F11 puts the window in full screen on the screen that holds it and back at the same zoom:
+// the picture stays, in full screen it stands centred on the window's grey, on a grid the
+// zoom maps to whole pixels, and back from it the window is where it was.
 void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
 {
+    QFETCH(int, screen);
+    if (QGuiApplication::screens().size() <= screen)
+        QSKIP("the platform has no second screen (tests/screens.json)");
+    const QRect onScreen = QGuiApplication::screens().at(screen)->geometry();
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QRect normal(onScreen.topLeft() + QPoint(40, 30), MainWindow::ClientSize);
+    window.setGeometry(normal);
+    QTRY_COMPARE_WITH_TIMEOUT(window.screen()->geometry(), onScreen, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.geometry(), normal, 20000);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QVERIFY(item(window, "imThickness")->isVisible());
     const QImage picture = window.canvas()->image();
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
-    QTRY_VERIFY2_WITH_TIMEOUT(window.isFullScreen() &&
-                                  window.size() == window.screen()->geometry().size(),
-                              "F11 did not make the window cover the screen", 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(window.isFullScreen() && window.geometry() == onScreen,
+                              "F11 did not make the window cover its screen", 20000);
     const QPoint offset = window.canvas()->pos();
     const QSize spare = window.size() - MainWindow::ClientSize;
     QVERIFY2(offset.x() % 4 == 0 && offset.y() % 4 == 0 &&
@@ -741,8 +758,9 @@ void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
     QCOMPARE(window.canvas()->image(), picture);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
-    QTRY_VERIFY2_WITH_TIMEOUT(!window.isFullScreen() && window.size() == MainWindow::ClientSize,
-                              "F11 did not bring the window back", 20000);
+
+    QTRY_VERIFY2_WITH_TIMEOUT(!window.isFullScreen() && window.geometry() == normal,
+                              "F11 did not bring the window back where it was", 20000);
     QCOMPARE(window.canvas()->pos(), QPoint(0, 0));
     QCOMPARE(control(window, "cmdStart")->pos(), QPoint(624, 8));
     QCOMPARE(window.canvas()->image(), picture);
