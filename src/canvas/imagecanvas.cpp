@@ -177,7 +177,12 @@ void ImageCanvas::drawCircle(float x, float y, float radius, StrokeColour colour
         toDevice(strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1)));
     QPainter &p = painter();
     p.setPen(pen(colour));
-    p.setBrush(Qt::NoBrush);
+    // A pen as wide as the circle covers its middle too, but Qt's stroke of it leaves a
+    // device pixel there unpainted at some fractional places and ratios: a plotted point
+    // would read as a ring. Filling the inside in the pen's colour closes it; at a ratio of 1
+    // the pixels stay those of the stroke alone.
+    const bool solid = m_image.devicePixelRatio() != 1.0 && 2 * radius <= m_penWidth;
+    p.setBrush(solid ? QBrush(QColor(colour.resolved())) : QBrush(Qt::NoBrush));
     p.drawEllipse(QPointF(x, y), radius, radius);
 }
 
