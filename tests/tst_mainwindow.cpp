@@ -194,6 +194,37 @@ private:
     CanvasWidget &m_canvas;
 };
 
+class NoWait : public StepPacer
+{
+public:
+    void stepDone(double) override {}
+};
+
+// Shows the window on the screen given (of tests/screens.json), at that screen's ratio.
+bool showOnScreen(MainWindow &window, int screen)
+{
+    const QScreen *target = QGuiApplication::screens().value(screen);
+    if (!target)
+        return false;
+    window.setGeometry(
+        QRect(target->geometry().topLeft() + QPoint(40, 30), MainWindow::ClientSize));
+    window.show();
+    return QTest::qWaitForWindowExposed(&window) &&
+           QTest::qWaitFor([&] { return window.screen() == target; }, 20000);
+}
+
+// Two runs without waits: the first at the start-up settings, the second at 0,5 in red kept
+// with No, as a lesson's comparison of two curves goes.
+void twoRunsKeptWithNo(MainWindow &window)
+{
+    window.setPacer(std::make_unique<NoWait>());
+    const QuestionAnswerer answerer(QMessageBox::No);
+    window.pressStart();
+    window.clickOption(Option::op05);
+    window.clickOption(Option::opCervena);
+    window.pressStart();
+}
+
 // Saving the curves answers the file dialog with the path given.
 void answerSaveDialogs(const MainWindow &window, const QString &path)
 {
@@ -246,6 +277,8 @@ private slots:
     void f11TogglesFullScreenKeepingThePicture_data();
     void f11TogglesFullScreenKeepingThePicture();
     void saveRefusesAFifoWithoutReader();
+    void pictureDrawnAgainAtAnotherRatio_data();
+    void pictureDrawnAgainAtAnotherRatio();
 };
 
 void TestMainWindow::initTestCase()
@@ -795,6 +828,38 @@ void TestMainWindow::saveRefusesAFifoWithoutReader()
     QCOMPARE(said, "Cannot write " + fifo + ": No such device or address.");
     struct stat status = {};
     QVERIFY(::stat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+}
+
+void TestMainWindow::pictureDrawnAgainAtAnotherRatio_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("ratio 2 to 1") << 1 << 0;
+    QTest::newRow("ratio 1 to 2") << 0 << 1;
+}
+
+// A window moved to a screen of another pixel ratio draws its picture again at that ratio:
+// the very pixels of a window that was there all along and made the same runs.
+void TestMainWindow::pictureDrawnAgainAtAnotherRatio()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    if (QGuiApplication::screens().size() < 2)
+        QSKIP("the platform has no second screen (tests/screens.json)");
+    const qreal ratio = QGuiApplication::screens().at(to)->devicePixelRatio();
+
+    MainWindow there;
+    QVERIFY(showOnScreen(there, to));
+    QTRY_COMPARE_WITH_TIMEOUT(there.canvas()->image().devicePixelRatio(), ratio, 20000);
+    twoRunsKeptWithNo(there);
+
+    MainWindow moved;
+    QVERIFY(showOnScreen(moved, from));
+    QTRY_VERIFY_WITH_TIMEOUT(moved.canvas()->image().devicePixelRatio() != ratio, 20000);
+    twoRunsKeptWithNo(moved);
+    QVERIFY(showOnScreen(moved, to));
+    QTRY_COMPARE_WITH_TIMEOUT(moved.canvas()->image().devicePixelRatio(), ratio, 20000);
+    QCOMPARE(moved.canvas()->image(), there.canvas()->image());
 }
 
 QTEST_MAIN(TestMainWindow)

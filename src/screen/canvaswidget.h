@@ -10,10 +10,17 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 // The window's client area as a canvas. Strokes go into a backing image that every
 // repaint copies, so the picture survives being covered or moved; flush() puts what
 // changed on the screen at once.
+//
+// The image has the pixel ratio of the screen the window is on. Every stroke and every
+// painting on the layer is kept, in window pixels, in the order it came; where the ratio
+// changes (another screen, another zoom) they are drawn once more into an image of the new
+// ratio, which gives exactly the pixels a window that had that ratio all along would show.
 class CanvasWidget : public QWidget, public Canvas
 {
     Q_OBJECT
@@ -27,7 +34,10 @@ public:
     void paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint);
 
     void flush();
-    const QImage &image() const { return m_canvas.image(); }
+    const QImage &image() const { return m_canvas->image(); }
+
+    // Draws the whole picture again at this device pixel ratio, if the image has another.
+    void setDevicePixelRatio(qreal ratio);
 
 protected:
     void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
@@ -37,6 +47,22 @@ protected:
 private:
     void scheduleFlush();
 
-    ImageCanvas m_canvas;
+    // One drawing operation as it came, in window pixels. A painting on the layer is kept
+    // as its own function, which draws for the device its painter has.
+    struct Drawn {
+        enum class Kind { PenWidth, Line, Circle, Layer } kind;
+        float a = 0, b = 0, c = 0, d = 0;
+        StrokeColour colour;
+        int layer = -1;
+    };
+    struct LayerPainting {
+        QRect rect;
+        std::function<void(QPainter &)> paint;
+    };
+
+    QSize m_logicalSize;
+    std::unique_ptr<ImageCanvas> m_canvas;
+    std::vector<Drawn> m_drawn;
+    std::vector<LayerPainting> m_layerPaintings;
     QTimer m_flushSoon;
 };
