@@ -45,7 +45,7 @@ sanitize: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON $(SANITIZE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target quorvane_unit_tests quorvane tst_e2e
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  LSAN_OPTIONS="suppressions='$(CURDIR)/tests/lsan.supp':print_suppressions=0" \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -L 'unit|sanitized' -j $(JOBS)
 

@@ -19,7 +19,7 @@ rm -rf "$prefix"
 desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
 expected=(bin/quorvane "$desktop" "share/icons/hicolor/scalable/apps/$id.svg" "$metainfo"
-  share/man/man1/quorvane.1.gz)
+  share/man/man1/quorvane.1.gz share/doc/quorvane/copyright share/doc/quorvane/changelog.gz)
 for f in "${expected[@]}"; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done

@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 
 #include "about.h"
+#include "aboutbox.h"
 #include "access/accessiblecontrols.h"
 #include "access/canvasaccessibility.h"
 #include "export/pictureexport.h"
@@ -14,6 +15,7 @@
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -80,8 +82,14 @@ MainWindow::MainWindow(QWidget *parent)
         std::make_unique<SettingsHandlers>(*m_settings, static_cast<SettingsView &>(*this));
     m_pacer = std::make_unique<WindowPacer>(*m_canvas);
     wireEvents();
-    new PictureExport(*this, *m_canvas, m_curves,
-                      [this](std::function<void()> action) { whenIdle(std::move(action)); });
+    auto *exports =
+        new PictureExport(*this, *m_canvas, m_curves,
+                          [this](std::function<void()> action) { whenIdle(std::move(action)); });
+    auto *about = new QAction(tr("About %1").arg(name), this);
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this,
+            [this] { whenIdle([this] { AboutBox::show(this); }); });
+    exports->addMenuAction(about);
 
     m_handlers->startUp();
     cmdStart->setFocus();

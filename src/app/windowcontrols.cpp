@@ -175,6 +175,8 @@ CanvasItem *createItem(const ControlRow &row, CanvasWidget *canvas)
 template <typename... Visitors> struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
+// Clang 14 does not yet deduce an aggregate's template arguments by itself.
+template <typename... Visitors> Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 } // namespace
 

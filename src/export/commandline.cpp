@@ -142,8 +142,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, Stage stage)
             option.setValueName(QString::fromLatin1(o.valueName));
         parser.addOption(option);
     }
-    const auto fail = [&line](const QString &error) {
-        line.error = error;
+    const auto fail = [&line](const QString &reason) {
+        line.error = reason;
         return line;
     };
     // Before Qt has taken its own options off the line, what we do not know may be Qt's,
@@ -267,5 +267,10 @@ QString CommandLine::helpText()
 
 QString CommandLine::versionText()
 {
-    return QStringLiteral("%1 %2\n").arg(Program, QString::fromUtf8(About::Version));
+    return QStringLiteral("%1 %2\n%3\nLicence %4: GNU GPL version 3 or later "
+                          "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n")
+        .arg(Program, QString::fromUtf8(About::Version), QString::fromUtf8(About::Copyright),
+             QString::fromUtf8(About::License));
 }

@@ -78,6 +78,10 @@ void PictureExport::showContextMenu(const QPoint &position)
         connect(item, &QAction::triggered, this,
                 [this, action = way.action] { m_gate([this, action] { (this->*action)(); }); });
     }
+    if (!m_windowActions.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(m_windowActions);
+    }
     menu.exec(m_canvas.mapToGlobal(position));
 }
 

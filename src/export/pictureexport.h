@@ -5,12 +5,14 @@
 
 #include "picturefiles.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
 class CurveLog;
+class QAction;
 class QPoint;
 class QWidget;
 
@@ -36,6 +38,9 @@ public:
     // A file dialog unless replaced (tests answer it themselves).
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
+    // The window's own items, listed in the canvas's menu after the ways out.
+    void addMenuAction(QAction *action) { m_windowActions.append(action); }
+
 private:
     void showContextMenu(const QPoint &position);
     // Asks where, then writes the file whole or says why it could not.
@@ -48,4 +53,5 @@ private:
     const CurveLog &m_curves;
     Gate m_gate;
     FileChooser m_chooseFile;
+    QList<QAction *> m_windowActions;
 };
