@@ -93,18 +93,26 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    // The window's zoom is all that scales it: Qt's factor, and whatever the desktop adds (a
+    // screen scale factor, as KDE sets, or the platform's own ratio). The zoom asked for or
+    // given by QT_SCALE_FACTOR stays a factor on top of the desktop's; what must fit is the
+    // whole, in the screen's device pixels.
     const double current = currentFactor();
-    const QSizeF available = QSizeF(screen->availableGeometry().size()) * current;
-    const Choice choice = choose(line.zoom, line.fullscreen, current, available, window);
-    if (std::abs(choice.zoom - current) < 1e-9)
+    const double ratio = screen->devicePixelRatio();
+    const double desktop = ratio / current;
+    const QSizeF available = QSizeF(screen->availableGeometry().size()) * ratio;
+    const std::optional<double> asked =
+        line.zoom ? std::optional<double>(*line.zoom * desktop) : std::nullopt;
+    const Choice choice = choose(asked, line.fullscreen, ratio, available, window);
+    if (std::abs(choice.zoom - ratio) < 1e-9)
         return;
     if (choice.lowered)
         std::fprintf(stderr,
                      "quorvane: zoom %s does not fit the screen's available area of %d x %d "
                      "pixels; zoom %s instead\n",
-                     qPrintable(number(line.zoom.value_or(current))), qRound(available.width()),
+                     qPrintable(number(asked.value_or(ratio))), qRound(available.width()),
                      qRound(available.height()), qPrintable(number(choice.zoom)));
-    qputenv("QT_SCALE_FACTOR", number(choice.zoom).toLatin1());
+    qputenv("QT_SCALE_FACTOR", number(choice.zoom / desktop).toLatin1());
     qputenv(FittedMarker, "1");
     ::execv("/proc/self/exe", argv);
     // Without a way to start again the window keeps the zoom it has.

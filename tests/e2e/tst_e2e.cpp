@@ -1149,20 +1149,45 @@ private slots:
         session.grabAndSave(QStringLiteral("5-back"));
     }
 
-    // A zoom too large for the screen is lowered to the largest step that fits, with one
-    // line on standard error; the whole window stays on the screen.
+    void zoomLoweredToFit_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("screenScale");
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("--zoom 3") << QStringList{"--zoom", "3"} << QString() << "3";
+        // What KDE on X11 sets when a person picks a display scale of 200 %.
+        QTest::newRow("a desktop's scale of 2") << QStringList{} << "2"
+                                                << "2";
+        QTest::newRow("a desktop's scale of 2, full screen")
+            << QStringList{"--fullscreen"} << "2" << QString();
+    }
+
+    // A zoom too large for the screen, from the command line or the desktop, is lowered to the
+    // largest step that fits, with one line on standard error; the whole window stays on the
+    // screen.
     void zoomLoweredToFit()
     {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, screenScale);
+        QFETCH(QString, asked);
         Session session(prefix(), 1.75);
-        session.setArguments({QStringLiteral("--zoom"), QStringLiteral("3")});
+        session.setArguments(arguments);
+        if (!screenScale.isEmpty())
+            session.setEnvironment(QStringLiteral("QT_SCREEN_SCALE_FACTORS"), screenScale);
+        const bool fullScreen = arguments.contains(QStringLiteral("--fullscreen"));
+        if (fullScreen)
+            session.setOrigin(QPoint((1097 - 800) / 2 / 4 * 4, (617 - 581) / 2 / 4 * 4) * 1.75);
         QVERIFY2(session.start(), qPrintable(session.error()));
         const auto window = session.display().findMapped(Session::MainTitle);
         QVERIFY(window);
-        QCOMPARE(window->geometry, QRect(0, 0, 1400, 1017));
+        QCOMPARE(window->geometry, fullScreen ? QRect(0, 0, 1920, 1080) : QRect(0, 0, 1400, 1017));
         session.grabAndSave(QStringLiteral("start"));
         QCOMPARE(session.programOutput(),
-                 QStringLiteral("quorvane: zoom 3 does not fit the screen's available area of "
-                                "1920 x 1080 pixels; zoom 1.75 instead\n"));
+                 asked.isEmpty()
+                     ? QString()
+                     : QStringLiteral("quorvane: zoom %1 does not fit the screen's available "
+                                      "area of 1920 x 1080 pixels; zoom 1.75 instead\n")
+                           .arg(asked));
     }
 };
 
