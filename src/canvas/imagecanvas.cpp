@@ -320,6 +320,8 @@ void ImageCanvas::keepBeforeStroke(double x1, double y1, double x2, double y2)
 
 void ImageCanvas::keepBefore(const QRect &deviceRect)
 {
+    if (!m_findingChanges)
+        return;
     const QRect bounds = m_image.rect();
     const QRect rect = deviceRect.intersected(bounds);
     if (rect.isEmpty())

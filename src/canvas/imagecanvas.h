@@ -45,6 +45,9 @@ public:
     // The pixels whose colour changed since the last call, in logical pixels: a few small
     // rectangles around them rather than the strokes' bounds.
     QRegion takeChanged();
+    // Whether changes are looked for at all; a picture drawn anew as a whole, which goes to
+    // the screen entire, spares the copies.
+    void setFindingChanges(bool finding) { m_findingChanges = finding; }
 
 protected:
     void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
@@ -74,6 +77,7 @@ private:
     mutable std::unique_ptr<QPainter> m_painter;
     int m_penWidth = 1;
 
+    bool m_findingChanges = true;
     int m_tilesAcross = 0;
     std::vector<int> m_savedSlot;
     std::vector<int> m_savedTiles;

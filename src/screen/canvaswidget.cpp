@@ -53,6 +53,7 @@ void CanvasWidget::setDevicePixelRatio(qreal ratio)
     if (ratio <= 0 || ratio == m_canvas->image().devicePixelRatio())
         return;
     auto canvas = std::make_unique<ImageCanvas>(m_logicalSize, ratio);
+    canvas->setFindingChanges(false);
     for (const Drawn &drawn : m_drawn) {
         switch (drawn.kind) {
         case Drawn::Kind::PenWidth:
@@ -71,8 +72,8 @@ void CanvasWidget::setDevicePixelRatio(qreal ratio)
         }
         }
     }
-    // What the screen shows is all new; the changes found on the way are of no use.
-    canvas->takeChanged();
+    // What the screen shows is all new, so nothing was looked for on the way.
+    canvas->setFindingChanges(true);
     m_canvas = std::move(canvas);
     m_flushSoon.stop();
     update();
