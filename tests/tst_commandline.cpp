@@ -13,6 +13,7 @@
 #include "screen/screenupdates.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -92,16 +93,39 @@ struct Program {
 
 // The program (or a shell that runs it) as a script starts it: no DISPLAY, no platform
 // chosen.
+// A window that must keep running (keepsRunning) is ended once it has said what it says at
+// start: the status is then -2 while it still ran.
 Program runProgram(QProcess *started, const QString &program, const QStringList &arguments,
-                   const QString &runtimeDir)
+                   const QString &runtimeDir, const QStringList &extra = {},
+                   const QByteArray &keepsRunning = {})
 {
     QProcess &process = *started;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    for (const QString &variable : extra)
+        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
+    process.waitForStarted(60000);
+    if (!keepsRunning.isEmpty()) {
+        QByteArray err;
+        QDeadlineTimer deadline(60000);
+        while (!err.contains(keepsRunning) && !deadline.hasExpired() &&
+               process.state() == QProcess::Running) {
+            process.waitForReadyRead(100);
+            err += process.readAllStandardError();
+        }
+        // A moment more, to see that it goes on and says no more.
+        if (!process.waitForFinished(1000)) {
+            process.kill();
+            process.waitForFinished();
+            return {-2, process.readAllStandardOutput(), err + process.readAllStandardError()};
+        }
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), err + process.readAllStandardError()};
+    }
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
@@ -111,15 +135,20 @@ Program runProgram(QProcess *started, const QString &program, const QStringList 
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-Program runProgram(const QStringList &arguments, const QString &runtimeDir)
+Program runProgram(const QStringList &arguments, const QString &runtimeDir,
+                   const QStringList &extra = {}, const QByteArray &keepsRunning = {})
 {
     QProcess process;
-    return runProgram(&process, QStringLiteral(QUORVANE_EXE), arguments, runtimeDir);
+    return runProgram(&process, QStringLiteral(QUORVANE_EXE), arguments, runtimeDir, extra,
+                      keepsRunning);
 }
 
-// What a file holds, in a word: a picture, a CSV, or the text itself.
+// What a file holds, in a word: a picture, a CSV, or the text itself; "old+csv" for a CSV
+// after a line "old".
 QString kindOf(const QByteArray &content)
 {
+    if (content.startsWith("old\n") && content.size() > 4)
+        return QStringLiteral("old+") + kindOf(content.mid(4));
     if (content.startsWith("\x89PNG"))
         return QStringLiteral("png");
     if (content.startsWith("run,"))
@@ -437,30 +466,66 @@ void TestCommandLine::zoomForTheScreen()
 void TestCommandLine::badArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment");
     QTest::addColumn<QString>("named");
-    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("status"); // -2: the window keeps running
 
-    // Without a display only a render can tell, as Qt's own options are Qt's to know.
+    const QStringList none;
     QTest::newRow("unknown option")
-        << QStringList{"--frobnicate", "--csv", "-"} << "frobnicate" << 2;
-    QTest::newRow("frequency 2") << QStringList{"--frequency", "2"} << "--frequency 2" << 2;
-    QTest::newRow("speed 0") << QStringList{"--speed", "0"} << "--speed 0" << 2;
-    QTest::newRow("speed abc") << QStringList{"--speed", "abc", "--start"} << "--speed abc" << 2;
-    QTest::newRow("zoom 5") << QStringList{"--zoom", "5", "--fullscreen"} << "--zoom 5" << 2;
+        << QStringList{"--frobnicate", "--csv", "-"} << none << "frobnicate" << 2;
+    QTest::newRow("unknown option, no display")
+        << QStringList{"--bogus"} << none << "unknown option 'bogus'" << 2;
+    QTest::newRow("frequency 2") << QStringList{"--frequency", "2"} << none << "--frequency 2" << 2;
+    QTest::newRow("speed 0") << QStringList{"--speed", "0"} << none << "--speed 0" << 2;
+    QTest::newRow("speed abc") << QStringList{"--speed", "abc", "--start"} << none << "--speed abc"
+                               << 2;
+    QTest::newRow("zoom 5") << QStringList{"--zoom", "5", "--fullscreen"} << none << "--zoom 5"
+                            << 2;
+    QTest::newRow("a Qt option without its value")
+        << QStringList{"--render", "x.png", "-platform"} << none << "-platform needs a value" << 2;
+    QTest::newRow("a Qt option with a bad value, before the display")
+        << QStringList{"-display", "fusion"} << QStringList{"DISPLAY=:7919"}
+        << "-display fusion: allowed are X display names" << 2;
+    QTest::newRow("a value with a newline")
+        << QStringList{"--colour", "red\nblue"} << none << "--colour red\\nblue" << 2;
     // Good arguments, but neither an X server nor a Wayland compositor to show them on.
-    QTest::newRow("no display") << QStringList{"--zoom", "2", "--start"} << "no display found" << 1;
+    QTest::newRow("no display") << QStringList{"--zoom", "2", "--start"} << none
+                                << "no display found" << 1;
+    QTest::newRow("a display number without a server")
+        << QStringList{"--start"} << QStringList{"DISPLAY=:7919"} << "cannot open display :7919"
+        << 1;
+    QTest::newRow("a Wayland socket nobody listens on")
+        << none << QStringList{"WAYLAND_DISPLAY=quorvane-nobody"}
+        << "cannot open display quorvane-nobody" << 1;
+    // A window on Qt's offscreen platform, whose screen is 800 x 800.
+    const QStringList offscreen{"-platform", "offscreen", "--start"};
+    QTest::newRow("QT_SCALE_FACTOR 0")
+        << offscreen << QStringList{"QT_SCALE_FACTOR=0"} << "QT_SCALE_FACTOR=0 ignored" << -2;
+    QTest::newRow("QT_SCALE_FACTOR nan")
+        << offscreen << QStringList{"QT_SCALE_FACTOR=nan"} << "QT_SCALE_FACTOR=nan ignored" << -2;
+    QTest::newRow("QT_SCREEN_SCALE_FACTORS with inf")
+        << offscreen << QStringList{"QT_SCREEN_SCALE_FACTORS=1;inf"}
+        << "QT_SCREEN_SCALE_FACTORS=1;inf ignored" << -2;
+    QTest::newRow("the zoom marker from outside changes nothing")
+        << offscreen << QStringList{"QUORVANE_ZOOM_FITTED=1", "QT_SCALE_FACTOR=4"}
+        << "zoom 4 does not fit the screen's available area of 800 x 800 pixels; zoom 1 instead"
+        << -2;
 }
 
-// One line on standard error, before any window and with nothing written: no platform is
-// even loaded, so a missing X server makes no difference to a bad argument's status 2.
+// One line on standard error, before any window and with nothing written: a bad argument
+// is found before any display is looked at, and a display that cannot be opened is said so
+// rather than aborted on.
 void TestCommandLine::badArguments()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
     QFETCH(QString, named);
     QFETCH(int, status);
 
-    const Program program = runProgram(arguments, m_dir.path());
-    QCOMPARE(program.status, status);
+    const Program program = runProgram(arguments, m_dir.path(), environment,
+                                       status == -2 ? named.toUtf8() : QByteArray());
+    QVERIFY2(program.status == status,
+             qPrintable(QStringLiteral("status %1: %2").arg(program.status).arg(program.err)));
     QCOMPARE(program.err.count('\n'), 1);
     QVERIFY2(program.err.contains(named.toUtf8()), program.err.constData());
     QVERIFY(program.out.isEmpty());
@@ -574,6 +639,50 @@ void TestCommandLine::writtenFiles_data()
                                                 << "--csv /dev/stdout | cat" << 0 << ""
                                                 << "csv"
                                                 << "" << 0;
+    QTest::newRow("/dev/stdout onto a file opened for appending keeps it")
+        << "echo old > all.csv"
+        << "--csv /dev/stdout >> all.csv" << 0 << ""
+        << ""
+        << "all.csv=old+csv" << 0;
+    QTest::newRow("/proc/self/fd/1 onto a file opened for appending keeps it")
+        << "echo old > all.csv"
+        << "--csv /proc/self/fd/1 >> all.csv" << 0 << ""
+        << ""
+        << "all.csv=old+csv" << 0;
+    QTest::newRow("/dev/stderr takes the picture in place")
+        << "echo old > log"
+        << "--render /dev/stderr 2>> log" << 0 << ""
+        << ""
+        << "log=old+png" << 0;
+    QTest::newRow("standard output closed")
+        << ""
+        << "--csv - >&-" << 1 << "standard output: Bad file descriptor"
+        << ""
+        << "" << 0;
+    QTest::newRow("a descriptor the program was not given")
+        << ""
+        << "--csv /dev/fd/9" << 1 << "/dev/fd/9: Bad file descriptor"
+        << ""
+        << "" << 0;
+    QTest::newRow("the help to a full device")
+        << ""
+        << "--help > /dev/full" << 1 << "No space left on device"
+        << ""
+        << "" << 0;
+    const QString longName = QString(246, u'n') + QStringLiteral(".csv");
+    QTest::newRow("a name of 250 bytes") << ""
+                                         << "--csv " + longName << 0 << ""
+                                         << "" << longName + "=csv" << 0;
+    QTest::newRow("a name with a newline, one line")
+        << ""
+        << R"name(--csv "$(printf 'a\nb')/c.csv")name" << 1
+        << "cannot write a\\nb/c.csv: No such file or directory"
+        << ""
+        << "" << 0;
+    QTest::newRow("PNG whatever the suffix") << ""
+                                             << "--render x.jpg" << 0 << ""
+                                             << ""
+                                             << "x.jpg=png" << 0;
     QTest::newRow("- prints the picture, the CSV to a file") << ""
                                                              << "--csv a.csv --render -" << 0 << ""
                                                              << "png"
@@ -676,9 +785,15 @@ void TestCommandLine::writtenFiles()
         if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(99);
     });
+    // A runtime folder of the user the program runs as, so that Qt has nothing to say of it.
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    if (root)
+        QVERIFY(::chown(QFile::encodeName(runtime.path()).constData(), 65534, 65534) == 0);
     const Program ran = runProgram(&process, QStringLiteral("/bin/sh"),
-                                   {"-c", "exec \"$0\" " + arguments, program}, m_dir.path());
+                                   {"-c", "exec \"$0\" " + arguments, program}, runtime.path());
     QVERIFY2(ran.status == status, ran.err.constData());
+    QCOMPARE(ran.err.count('\n'), status ? 1 : 0);
     if (!said.isEmpty()) {
         QVERIFY2(ran.err.contains("quorvane: ") && ran.err.contains(said.toUtf8()),
                  ran.err.constData());

@@ -5,6 +5,7 @@
 #include "classicstyle.h"
 #include "commandlineactions.h"
 #include "export/commandline.h"
+#include "export/picturefiles.h"
 #include "fonts.h"
 #include "mainwindow.h"
 #include "screen/screenupdates.h"
@@ -15,32 +16,50 @@
 #include <cstdio>
 #include <vector>
 
+namespace {
+
+// One line on standard error, control characters shown escaped.
+void sayLine(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(PictureFiles::printable(line)));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    PictureFiles::noteGivenDescriptors();
     preferSmallScreenUpdates();
-    const CommandLine early = CommandLine::parse(argc, argv, CommandLine::Stage::BeforeToolkit);
-    if (!early.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(early.error));
+    // Everything is read before any display is looked at: Qt's own options are taken off
+    // here as Qt will take them.
+    const CommandLine line = CommandLine::parse(argc, argv, CommandLine::Stage::BeforeToolkit);
+    if (!line.error.isEmpty()) {
+        sayLine(line.error);
         return 2;
     }
-    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
-        const QString text = early.action == CommandLine::Action::Help ? CommandLine::helpText()
-                                                                       : CommandLine::versionText();
-        std::fputs(text.toLocal8Bit().constData(), stdout);
+    if (line.action == CommandLine::Action::Help || line.action == CommandLine::Action::Version) {
+        const QString text = line.action == CommandLine::Action::Help ? CommandLine::helpText()
+                                                                      : CommandLine::versionText();
+        QString error;
+        if (!PictureFiles::writeFiles({{PictureFiles::StandardOutput, text.toLocal8Bit(), {}}},
+                                      &error)) {
+            sayLine(QStringLiteral("quorvane: ") + error);
+            return 1;
+        }
         return 0;
     }
-    const bool headless = early.action == CommandLine::Action::Render;
+    const bool headless = line.action == CommandLine::Action::Render;
     if (headless) {
         // No X server needed, and the picture's pixel ratio is the one asked for, whatever
         // the environment says.
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(early.scale));
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
         qunsetenv("QT_SCREEN_SCALE_FACTORS");
         qunsetenv("QT_FONT_DPI");
     } else {
-        if (!ScreenZoom::prepareDisplay(argc, argv))
-            return 1;
-        ScreenZoom::prepareZoom(early);
+        if (const int status = ScreenZoom::prepareDisplay(line))
+            return status;
+        ScreenZoom::prepareZoom(line);
     }
 
     // Qt takes its own options off a copy of the line, so that argv keeps them all for a
@@ -53,11 +72,6 @@ int main(int argc, char *argv[])
     qtArgv.push_back(nullptr);
     int qtArgc = int(qtArgv.size()) - 1;
     QApplication app(qtArgc, qtArgv.data());
-    const CommandLine line = CommandLine::parse(qtArgc, qtArgv.data());
-    if (!line.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(line.error));
-        return 2;
-    }
     QApplication::setApplicationName(QString::fromUtf8(About::Name));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(About::AppId));
     QApplication::setStyle(new ClassicStyle);

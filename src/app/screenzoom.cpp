@@ -4,23 +4,49 @@
 #include "screenzoom.h"
 
 #include "export/commandline.h"
+#include "export/picturefiles.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QPluginLoader>
+#include <QRect>
 #include <QScreen>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <vector>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace ScreenZoom {
 
 namespace {
 
-// Set for the second start only, so that it takes the zoom it is given.
+// Set for a second start whose zoom is in QT_SCALE_FACTOR alone, so that it takes it.
 const char *const FittedMarker = "QUORVANE_ZOOM_FITTED";
+
+// The scale factors Qt is given from outside that the window can be shown at.
+constexpr double LeastFactor = 0.5;
+constexpr double GreatestFactor = 16;
+
+// What a menu's launch gave the program to tell the desktop that the window is there; Qt
+// takes it out of the environment once it has read it, so a second start needs it back.
+const char *const LaunchIds[] = {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"};
+QByteArray launchIds[std::size(LaunchIds)];
 
 double currentFactor()
 {
@@ -32,6 +58,109 @@ double currentFactor()
 QString number(double value)
 {
     return QLocale::c().toString(value, 'g', 6);
+}
+
+bool sensibleFactor(const QString &text)
+{
+    bool ok = false;
+    const double factor = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(factor) && factor >= LeastFactor && factor <= GreatestFactor;
+}
+
+// The names of the platform plugins Qt can find, from their metadata (nothing is loaded);
+// empty when none can be read.
+QStringList platformPlugins(const QString &givenPath)
+{
+    QStringList folders{givenPath, qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH")};
+    for (const QString &path : qEnvironmentVariable("QT_PLUGIN_PATH").split(u':'))
+        folders << path + QStringLiteral("/platforms");
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
+    QStringList keys;
+    for (const QString &folder : folders) {
+        if (folder.isEmpty() || folder.startsWith(u'/') == false)
+            continue;
+        for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files)) {
+            const QJsonObject meta = QPluginLoader(file.absoluteFilePath())
+                                         .metaData()
+                                         .value(QStringLiteral("MetaData"))
+                                         .toObject();
+            for (const QJsonValue key : meta.value(QStringLiteral("Keys")).toArray())
+                keys << key.toString().toLower();
+        }
+    }
+    keys.removeDuplicates();
+    keys.sort();
+    return keys;
+}
+
+// Whether the X server of the display name answers.
+bool x11Answers(const QByteArray &display)
+{
+    xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+    const bool answers = connection && !xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    return answers;
+}
+
+// Whether a Wayland compositor listens on the socket the variables name, as the Wayland
+// client library finds it.
+bool waylandAnswers(const QByteArray &socketName)
+{
+    if (qEnvironmentVariableIsSet("WAYLAND_SOCKET"))
+        return true;
+    QByteArray path = socketName;
+    if (!path.startsWith('/')) {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        if (runtime.isEmpty())
+            return false;
+        path = runtime + '/' + path;
+    }
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    if (std::size_t(path.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool answers =
+        ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return answers;
+}
+
+// The primary screen's available area in device pixels. Qt gives it in its own units, each
+// side rounded, which times the zoom can miss the screen by a pixel or two; on X11 with one
+// screen the server tells it exactly, as Qt itself reads it: the root window within the
+// work area the window manager sets.
+QSize availableDevicePixels(const QScreen &screen, double factor)
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // Other platforms may answer for X11 too (offscreen does), without a connection.
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || QGuiApplication::platformName() != u"xcb" ||
+        QGuiApplication::screens().size() != 1)
+        return (QSizeF(screen.availableGeometry().size()) * factor).toSize();
+    const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    QRect area(0, 0, root->width_in_pixels, root->height_in_pixels);
+    static const char name[] = "_NET_WORKAREA";
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, true, sizeof name - 1, name), nullptr);
+    if (atom && atom->atom != XCB_ATOM_NONE) {
+        xcb_get_property_reply_t *work = xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, false, root->root, atom->atom, XCB_ATOM_CARDINAL, 0, 4),
+            nullptr);
+        if (work && work->format == 32 && xcb_get_property_value_length(work) == 16) {
+            const auto *values = static_cast<const quint32 *>(xcb_get_property_value(work));
+            const QRect workArea{int(values[0]), int(values[1]), int(values[2]), int(values[3])};
+            if (workArea.isValid())
+                area &= workArea;
+        }
+        std::free(work);
+    }
+    std::free(atom);
+    return area.size();
 }
 
 } // namespace
@@ -52,40 +181,110 @@ Choice choose(std::optional<double> asked, bool fullScreen, double current, QSiz
     return {fitting, true};
 }
 
-bool prepareDisplay(int argc, const char *const *argv)
+int prepareDisplay(const CommandLine &line)
 {
-    const bool platformGiven = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
-                               std::any_of(argv + 1, argv + argc, [](const char *argument) {
-                                   const QByteArrayView a(argument);
-                                   return a == "-platform" || a == "--platform" ||
-                                          a.startsWith("-platform=") || a.startsWith("--platform=");
-                               });
-    if (platformGiven)
-        return true;
-    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (!x11 && !wayland) {
-        std::fprintf(stderr, "quorvane: no display found: neither DISPLAY nor WAYLAND_DISPLAY "
-                             "is set (a picture without one: quorvane --render FILE)\n");
-        return false;
+    QString platforms = line.platform;
+    if (platforms.isEmpty())
+        platforms = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) {
+        const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY") || !line.display.isEmpty();
+        const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+        if (!x11 && !wayland) {
+            std::fprintf(stderr, "quorvane: no display found: neither DISPLAY nor "
+                                 "WAYLAND_DISPLAY is set (a picture without one: quorvane "
+                                 "--render FILE)\n");
+            return 1;
+        }
+        // Qt tries X11 first unless the session says it is Wayland's; with no X server that
+        // would end in an abort rather than a window.
+        if (!x11)
+            qputenv("QT_QPA_PLATFORM", "wayland");
+        const bool waylandSession = qgetenv("XDG_SESSION_TYPE") == "wayland" &&
+                                    !qgetenv("XDG_CURRENT_DESKTOP").toLower().contains("gnome") &&
+                                    !qgetenv("XDG_SESSION_DESKTOP").toLower().contains("gnome");
+        platforms = !x11             ? QStringLiteral("wayland")
+                    : waylandSession ? QStringLiteral("wayland;xcb")
+                                     : QStringLiteral("xcb");
     }
-    // Qt tries X11 first unless the session says it is Wayland's; with no X server that
-    // would end in an abort rather than a window.
-    if (!x11)
-        qputenv("QT_QPA_PLATFORM", "wayland");
-    return true;
+
+    // Qt tries each of a list in turn, each name perhaps with options after a colon.
+    QStringList names;
+    for (const QString &entry : platforms.split(u';', Qt::SkipEmptyParts))
+        names << entry.section(u':', 0, 0).toLower();
+    const QStringList plugins = platformPlugins(line.platformPluginPath);
+    const auto known = [&plugins](const QString &name) {
+        return plugins.isEmpty() || plugins.contains(name);
+    };
+    if (!line.platform.isEmpty() && std::none_of(names.cbegin(), names.cend(), known)) {
+        std::fprintf(stderr, "quorvane: -platform %s: allowed are %s\n",
+                     qPrintable(PictureFiles::printable(line.platform)),
+                     qPrintable(plugins.join(QStringLiteral(", "))));
+        return 2;
+    }
+    QStringList unreachable;
+    for (const QString &name : names) {
+        if (!known(name)) {
+            unreachable << QStringLiteral("(no platform plugin '%1')").arg(name);
+        } else if (name == u"xcb") {
+            const QByteArray display =
+                line.display.isEmpty() ? qgetenv("DISPLAY") : line.display.toLocal8Bit();
+            if (display.isEmpty())
+                unreachable << QStringLiteral("(DISPLAY is not set)");
+            else if (!x11Answers(display))
+                unreachable << QString::fromLocal8Bit(display);
+            else
+                return 0;
+        } else if (name.startsWith(u"wayland")) {
+            QByteArray socket = qgetenv("WAYLAND_DISPLAY");
+            if (socket.isEmpty())
+                socket = "wayland-0";
+            if (!waylandAnswers(socket))
+                unreachable << QString::fromLocal8Bit(socket);
+            else
+                return 0;
+        } else {
+            // offscreen, vnc and the like need no display to be there.
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "quorvane: cannot open display %s\n",
+                 qPrintable(PictureFiles::printable(unreachable.join(QStringLiteral(" or ")))));
+    return 1;
 }
 
 void prepareZoom(const CommandLine &line)
 {
-    if (qEnvironmentVariableIsSet(FittedMarker))
-        return;
-    if (line.zoom)
+    for (std::size_t i = 0; i < std::size(LaunchIds); ++i)
+        launchIds[i] = qgetenv(LaunchIds[i]);
+    // A factor of 0, below zero, not a number or out of all measure leaves no window to use.
+    const QString factor = qEnvironmentVariable("QT_SCALE_FACTOR");
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR") && !sensibleFactor(factor)) {
+        std::fprintf(stderr,
+                     "quorvane: QT_SCALE_FACTOR=%s ignored: allowed are numbers from %s to %s\n",
+                     qPrintable(PictureFiles::printable(factor)), qPrintable(number(LeastFactor)),
+                     qPrintable(number(GreatestFactor)));
+        qunsetenv("QT_SCALE_FACTOR");
+    }
+    // Each entry a factor, or a screen's name, = and its factor.
+    const QString screens = qEnvironmentVariable("QT_SCREEN_SCALE_FACTORS");
+    for (const QString &entry : screens.split(u';', Qt::SkipEmptyParts)) {
+        if (!sensibleFactor(entry.section(u'=', -1))) {
+            std::fprintf(stderr,
+                         "quorvane: QT_SCREEN_SCALE_FACTORS=%s ignored: allowed are numbers from "
+                         "%s to %s\n",
+                         qPrintable(PictureFiles::printable(screens)),
+                         qPrintable(number(LeastFactor)), qPrintable(number(GreatestFactor)));
+            qunsetenv("QT_SCREEN_SCALE_FACTORS");
+            break;
+        }
+    }
+    if (line.zoom && !qEnvironmentVariableIsSet(FittedMarker))
         qputenv("QT_SCALE_FACTOR", number(*line.zoom).toLatin1());
 }
 
 void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
 {
+    // A start that could not be told its zoom on its line takes the one it was given.
     if (qEnvironmentVariableIsSet(FittedMarker)) {
         qunsetenv(FittedMarker);
         return;
@@ -93,30 +292,77 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    // The window's zoom is all that scales it: Qt's factor, and whatever the desktop adds (a
+    // The window's zoom is all that scales it: Qt's factor and whatever the desktop adds (a
     // screen scale factor, as KDE sets, or the platform's own ratio). The zoom asked for or
     // given by QT_SCALE_FACTOR stays a factor on top of the desktop's; what must fit is the
-    // whole, in the screen's device pixels.
+    // whole, in the screen's device pixels, and the zoom named in the line is the whole.
     const double current = currentFactor();
     const double ratio = screen->devicePixelRatio();
     const double desktop = ratio / current;
-    const QSizeF available = QSizeF(screen->availableGeometry().size()) * ratio;
+    const bool desktopScales = std::abs(desktop - 1) > 1e-9;
     const std::optional<double> asked =
         line.zoom ? std::optional<double>(*line.zoom * desktop) : std::nullopt;
+    const QSizeF available(availableDevicePixels(*screen, ratio));
     const Choice choice = choose(asked, line.fullscreen, ratio, available, window);
     if (std::abs(choice.zoom - ratio) < 1e-9)
         return;
+    const QString fitted = number(choice.zoom);
+    const QString factor = number(choice.zoom / desktop);
+    const QString lowered = QStringLiteral("quorvane: zoom %1 does not fit the screen's available "
+                                           "area of %2 x %3 pixels")
+                                .arg(number(asked.value_or(ratio)))
+                                .arg(qRound(available.width()))
+                                .arg(qRound(available.height()));
+    const auto cannot = [&](int error, bool sayLowered) {
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QStringLiteral("%1cannot start again at zoom %2 (%3): zoom %4 stays")
+                           .arg(sayLowered ? lowered + QStringLiteral(", and ")
+                                           : QStringLiteral("quorvane: "),
+                                fitted, QString::fromLocal8Bit(std::strerror(error)),
+                                number(ratio))));
+    };
+    if (::access("/proc/self/exe", X_OK) != 0) {
+        cannot(errno, choice.lowered);
+        return;
+    }
     if (choice.lowered)
-        std::fprintf(stderr,
-                     "quorvane: zoom %s does not fit the screen's available area of %d x %d "
-                     "pixels; zoom %s instead\n",
-                     qPrintable(number(asked.value_or(ratio))), qRound(available.width()),
-                     qRound(available.height()), qPrintable(number(choice.zoom)));
-    qputenv("QT_SCALE_FACTOR", number(choice.zoom / desktop).toLatin1());
-    qputenv(FittedMarker, "1");
-    ::execv("/proc/self/exe", argv);
-    // Without a way to start again the window keeps the zoom it has.
+        std::fprintf(stderr, "%s; zoom %s instead\n", qPrintable(lowered), qPrintable(fitted));
+
+    // The second start is told its zoom on its line, where it weighs it as any other: it
+    // starts again only to lower it further, so starts cannot follow each other for ever.
+    // Over a desktop's scaling Qt's factor may be no zoom of the line (0.875 of a scale of 2
+    // gives 1.75): that start takes its factor from the environment and is not fitted again.
+    const QByteArray zoom = "--zoom=" + factor.toLatin1();
+    std::vector<char *> again;
+    bool placed = desktopScales;
+    for (char *const *argument = argv; *argument; ++argument) {
+        if (!placed && std::strcmp(*argument, "--") == 0 && argument != argv) {
+            again.push_back(const_cast<char *>(zoom.constData()));
+            placed = true;
+        }
+        again.push_back(*argument);
+    }
+    if (!placed)
+        again.push_back(const_cast<char *>(zoom.constData()));
+    again.push_back(nullptr);
+    const QByteArray before = qgetenv("QT_SCALE_FACTOR");
+    qputenv("QT_SCALE_FACTOR", factor.toLatin1());
+    if (desktopScales)
+        qputenv(FittedMarker, "1");
+    for (std::size_t i = 0; i < std::size(LaunchIds); ++i)
+        if (!launchIds[i].isEmpty())
+            qputenv(LaunchIds[i], launchIds[i]);
+    ::execv("/proc/self/exe", again.data());
+    const int error = errno;
+    for (const char *name : LaunchIds)
+        qunsetenv(name);
     qunsetenv(FittedMarker);
+    if (before.isNull())
+        qunsetenv("QT_SCALE_FACTOR");
+    else
+        qputenv("QT_SCALE_FACTOR", before);
+    cannot(error, false);
 }
 
 } // namespace ScreenZoom

@@ -54,6 +54,89 @@ constexpr OptionText Options[] = {
     {"version", nullptr, "Show the version and exit."},
 };
 
+// Qt's own options, as Qt 6 and its X11 platform take them off the line, with "--" as good
+// as "-"; those with a value take the next argument, or (withEquals) also "-style=fusion".
+struct ToolkitOption {
+    const char *name;
+    bool value;
+    bool withEquals;
+};
+constexpr ToolkitOption ToolkitOptions[] = {
+    {"platform", true, false},        {"platformpluginpath", true, false},
+    {"platformtheme", true, false},   {"plugin", true, false},
+    {"qwindowgeometry", true, false}, {"geometry", true, false},
+    {"qwindowtitle", true, false},    {"title", true, false},
+    {"qwindowicon", true, false},     {"icon", true, false},
+    {"session", true, false},         {"style", true, true},
+    {"stylesheet", true, true},       {"qmljsdebugger", true, true},
+    {"display", true, false},         {"name", true, false},
+    {"visual", true, false},          {"glxfbconfig", true, false},
+    {"reverse", false, false},        {"testability", false, false},
+    {"widgetcount", false, false},    {"sync", false, false},
+    {"nograb", false, false},         {"dograb", false, false},
+};
+
+// Takes Qt's options off the arguments (the program first); returns the error, if any.
+QString takeToolkitOptions(QStringList *arguments, CommandLine *line)
+{
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments->size(); ++i) {
+        const QString &argument = arguments->at(i);
+        QString name = argument;
+        if (name.startsWith(u"--"))
+            name.remove(0, 1);
+        // After "--" nothing is an option.
+        if (argument == u"--") {
+            rest += arguments->mid(i);
+            break;
+        }
+        if (i == 0 || !name.startsWith(u'-')) {
+            rest << argument;
+            continue;
+        }
+        name.remove(0, 1);
+        const ToolkitOption *found = nullptr;
+        QString value;
+        bool hasValue = false;
+        for (const ToolkitOption &option : ToolkitOptions) {
+            const QLatin1String known(option.name);
+            if (name == known) {
+                found = &option;
+            } else if (option.withEquals && name.startsWith(known + u'=')) {
+                found = &option;
+                value = name.mid(known.size() + 1);
+                hasValue = true;
+            }
+            if (found)
+                break;
+        }
+        if (!found) {
+            rest << argument;
+            continue;
+        }
+        if (found->value && !hasValue) {
+            if (i + 1 >= arguments->size())
+                return QStringLiteral("%1: %2 needs a value (see %1 --help)")
+                    .arg(Program, argument);
+            value = arguments->at(++i);
+        }
+        const QLatin1String option(found->name);
+        if (option == QLatin1String("platform"))
+            line->platform = value;
+        else if (option == QLatin1String("platformpluginpath"))
+            line->platformPluginPath = value;
+        else if (option == QLatin1String("display")) {
+            // An X display name is [host]:display[.screen].
+            if (!value.contains(u':'))
+                return QStringLiteral("%1: %2 %3: allowed are X display names such as :0")
+                    .arg(Program, argument, value);
+            line->display = value;
+        }
+    }
+    *arguments = rest;
+    return {};
+}
+
 QString badValue(const QString &option, const QString &value, const QString &allowed)
 {
     return QStringLiteral("%1: --%2 %3: allowed are %4").arg(Program, option, value, allowed);
@@ -119,7 +202,7 @@ CommandLine CommandLine::parse(int argc, const char *const *argv, Stage stage)
             unusable = arguments.back();
     }
     // Decoding such a name would write a file of another name.
-    if (stage == Stage::AfterToolkit && !unusable.isEmpty()) {
+    if (!unusable.isEmpty()) {
         CommandLine line;
         line.error =
             QStringLiteral("%1: '%2' cannot be used: it is not valid UTF-8").arg(Program, unusable);
@@ -128,9 +211,15 @@ CommandLine CommandLine::parse(int argc, const char *const *argv, Stage stage)
     return parse(arguments, stage);
 }
 
-CommandLine CommandLine::parse(const QStringList &arguments, Stage stage)
+CommandLine CommandLine::parse(const QStringList &given, Stage stage)
 {
     CommandLine line;
+    QStringList arguments = given;
+    if (stage == Stage::BeforeToolkit) {
+        line.error = takeToolkitOptions(&arguments, &line);
+        if (!line.error.isEmpty())
+            return line;
+    }
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const OptionText &o : Options) {
@@ -146,17 +235,14 @@ CommandLine CommandLine::parse(const QStringList &arguments, Stage stage)
         line.error = reason;
         return line;
     };
-    // Before Qt has taken its own options off the line, what we do not know may be Qt's,
-    // with its value.
-    const bool toolkitsToo = stage == Stage::BeforeToolkit;
-    if (!parser.parse(arguments) && !(toolkitsToo && !parser.unknownOptionNames().isEmpty())) {
+    if (!parser.parse(arguments)) {
         QString why = parser.errorText();
         if (why.endsWith(u'.'))
             why.chop(1);
         why[0] = why[0].toLower();
         return fail(QStringLiteral("%1: %2 (see %1 --help)").arg(Program, why));
     }
-    if (!toolkitsToo && !parser.positionalArguments().isEmpty())
+    if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("%1: unexpected argument '%2': %1 takes options only (see %1 "
                                    "--help)")
                         .arg(Program, parser.positionalArguments().front()));
@@ -217,13 +303,12 @@ CommandLine CommandLine::parse(const QStringList &arguments, Stage stage)
                 QStringLiteral("%1: --scale %2: only with --render").arg(Program, value("scale")));
         line.scale = *scale;
     }
-    // Names are compared on the final line, where each is known to be written as given.
-    if (!toolkitsToo && line.picturePath == PictureFiles::StandardOutput &&
+    if (line.picturePath == PictureFiles::StandardOutput &&
         line.csvPath == PictureFiles::StandardOutput)
         return fail(QStringLiteral("%1: --render - --csv -: only one of them can go to standard "
                                    "output")
                         .arg(Program));
-    if (!toolkitsToo && !line.picturePath.isEmpty() && !line.csvPath.isEmpty() &&
+    if (!line.picturePath.isEmpty() && !line.csvPath.isEmpty() &&
         PictureFiles::sameFile(line.picturePath, line.csvPath))
         return fail(QStringLiteral("%1: --render %2 --csv %3: both name the same file")
                         .arg(Program, line.picturePath, line.csvPath));
@@ -256,12 +341,15 @@ QString CommandLine::helpText()
         "  quorvane --fullscreen --start\n"
         "  quorvane --render curve.png --csv curve.csv --frequency 0.5 --scale 2\n"
         "\n"
-        "A FILE of - is standard output, for one of --render and --csv. A device or FIFO is\n"
-        "written in place and never replaced; a regular file, or the one a link leads to, is\n"
-        "written whole or not at all. Qt's own options, such as -platform and -style, are\n"
-        "Qt's; a render shows no window whatever they say.\n"
+        "A FILE of - is standard output, for one of --render and --csv; /dev/stdout,\n"
+        "/dev/fd/N and the like are written through that descriptor as - is. A device or\n"
+        "FIFO is written in place and never replaced; a regular file, or the one a link\n"
+        "leads to, is written whole or not at all. --render writes PNG whatever the suffix.\n"
+        "Qt's own options, such as -platform, -display and -style, are Qt's; a render shows\n"
+        "no window whatever they say.\n"
         "\n"
-        "Exit status: 0 on success, 1 when a file cannot be written, 2 for bad arguments.\n");
+        "Exit status: 0 on success, 1 when a file cannot be written or no display can be\n"
+        "opened, 2 for bad arguments (Qt's options among them), found before any display.\n");
     return text;
 }
 

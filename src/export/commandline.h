@@ -32,12 +32,18 @@ struct CommandLine {
     QString picturePath;
     QString csvPath;
     int scale = 1;
+    // Qt's own options that choose where the window goes: the last -platform and -display
+    // given, and -platformpluginpath; empty when not given.
+    QString platform;
+    QString display;
+    QString platformPluginPath;
     // One line naming the bad argument and what is allowed; empty when all is well.
     QString error;
 
-    // Qt's own options (-platform, -style, -visual and the like) are Qt's to know: before Qt
-    // has seen the line, options this program does not know and stray arguments are let
-    // through; after it has taken its own off, they are errors.
+    // Qt's own options (-platform, -style, -display and the like) are Qt's to use: before Qt
+    // has seen the line they are taken off it here, each with its value (a missing value or
+    // a display name without a colon is a bad argument), and the rest is read as after
+    // Qt has taken them off, where anything else is an error.
     enum class Stage { BeforeToolkit, AfterToolkit };
 
     // The arguments, the program first.

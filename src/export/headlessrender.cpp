@@ -21,6 +21,6 @@ int writeRenderedFiles(const CommandLine &line, QWidget &window, const CurveLog 
     const bool written = PictureFiles::writeFiles(files, &error);
     if (written)
         return 0;
-    std::fprintf(stderr, "quorvane: %s\n", qPrintable(error));
+    std::fprintf(stderr, "quorvane: %s\n", qPrintable(PictureFiles::printable(error)));
     return 1;
 }

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -13,13 +14,17 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,13 +38,10 @@ QImage windowPicture(QWidget &window)
 
 Content pictureFile(const QImage &picture, const QString &path)
 {
-    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-    if (!QImageWriter::supportedImageFormats().contains(format))
-        format = "png";
     Content content{path, {}, {}};
     QBuffer buffer(&content.bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
+    QImageWriter writer(&buffer, "png");
     if (!writer.write(picture)) {
         content.bytes.clear();
         content.failure = writer.errorString();
@@ -49,9 +51,24 @@ Content pictureFile(const QImage &picture, const QString &path)
 
 namespace {
 
+// The longest a FIFO's or a device's reader may take nothing before a window gives up.
+constexpr int StallSeconds = 5;
+
 QString reason(int error)
 {
+    if (error == ETIMEDOUT)
+        return QStringLiteral("nothing was read from it for %1 seconds").arg(StallSeconds);
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Which descriptors the program was given when it started; all of them until noted.
+std::bitset<1024> givenDescriptors;
+bool givenNoted = false;
+
+bool wasGiven(int fd)
+{
+    return !givenNoted || (fd >= 0 && std::size_t(fd) < givenDescriptors.size() &&
+                           givenDescriptors.test(std::size_t(fd)));
 }
 
 QByteArray folderOf(const QByteArray &path)
@@ -94,17 +111,67 @@ int follow(const QByteArray &given, QByteArray *path, struct stat *status, bool 
     }
 }
 
-int writeAll(int fd, const QByteArray &bytes)
+// The descriptor a name stands for when it leads through the system's own links to one of
+// this process's descriptors: /dev/stdout, /dev/fd/3, /proc/self/fd/1. Opening such a name
+// would open the file anew (and truncate what >> appends to); writing the descriptor
+// itself is what a shell's redirection does.
+std::optional<int> descriptorOf(const QByteArray &given)
+{
+    constexpr int MostLinks = 40;
+    char *own = ::realpath("/proc/self/fd", nullptr);
+    if (!own)
+        return std::nullopt;
+    const QByteArray ownFolder(own);
+    std::free(own);
+    QByteArray path = given;
+    for (int links = 0; links <= MostLinks; ++links) {
+        if (char *folder = ::realpath(folderOf(path).constData(), nullptr)) {
+            const bool ours = ownFolder == folder;
+            std::free(folder);
+            bool number = false;
+            const int fd = nameOf(path).toInt(&number, 10);
+            if (ours && number && fd >= 0)
+                return fd;
+        }
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.constData(), target.data(), target.size());
+        if (length < 0)
+            return std::nullopt;
+        target.truncate(length);
+        path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
+    }
+    return std::nullopt;
+}
+
+// With a deadline (a window's save), writes no more than a pipe takes at once, and only
+// when the descriptor is ready for it, so that a stalled reader cannot block the caller.
+int writeAll(int fd, const QByteArray &bytes, bool deadline = false)
 {
     const char *next = bytes.constData();
     qsizetype left = bytes.size();
+    QElapsedTimer waited;
+    waited.start();
     while (left > 0) {
-        const ssize_t written = ::write(fd, next, std::size_t(left));
+        std::size_t chunk = std::size_t(left);
+        if (deadline) {
+            const qint64 remaining = StallSeconds * 1000 - waited.elapsed();
+            pollfd ready{fd, POLLOUT, 0};
+            const int polled = remaining > 0 ? ::poll(&ready, 1, int(remaining)) : 0;
+            if (polled < 0 && errno == EINTR)
+                continue;
+            if (polled < 0)
+                return errno;
+            if (polled == 0)
+                return ETIMEDOUT;
+            chunk = std::min<std::size_t>(chunk, PIPE_BUF);
+        }
+        const ssize_t written = ::write(fd, next, chunk);
         if (written < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || (deadline && errno == EAGAIN))
                 continue;
             return errno;
         }
+        waited.restart();
         next += written;
         left -= written;
     }
@@ -113,8 +180,13 @@ int writeAll(int fd, const QByteArray &bytes)
 
 QByteArray nameBeside(const QByteArray &path, const char *what)
 {
-    return folderOf(path) + "/." + nameOf(path) + '.' + what + '-' +
-           QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    const QByteArray tail = QByteArray(".") + what + '-' +
+                            QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    QByteArray name = nameOf(path);
+    // A name the file system just takes leaves no room for more: a shorter one will do.
+    if (1 + name.size() + tail.size() > NAME_MAX)
+        name = "quorvane";
+    return folderOf(path) + "/." + name + tail;
 }
 
 // A new file beside path, made for this process alone.
@@ -163,6 +235,8 @@ struct Pending {
     // Empty when the target is written in place.
     QByteArray temporary;
     int fd = -1;
+    // A descriptor the program was given, written as it stands and left open.
+    bool given = false;
     bool existed = false;
     // The old file under another name while the new one is in its place.
     QByteArray backup;
@@ -196,7 +270,7 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
     std::vector<Pending> pending;
     const auto undo = [&pending] {
         for (Pending &file : pending) {
-            if (file.fd > STDERR_FILENO)
+            if (file.fd >= 0 && !file.given)
                 ::close(file.fd);
             if (!file.backup.isEmpty()) {
                 ::rename(file.backup.constData(), file.target.constData());
@@ -211,11 +285,11 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
     const auto fail = [&](const Content &content, const QString &why) {
         undo();
         if (error)
-            *error =
-                QStringLiteral("cannot write %1: %2")
-                    .arg(content.path == StandardOutput ? QStringLiteral("standard output")
-                                                        : QDir::toNativeSeparators(content.path),
-                         why);
+            *error = QStringLiteral("cannot write %1: %2")
+                         .arg(content.path == StandardOutput
+                                  ? QStringLiteral("standard output")
+                                  : printable(QDir::toNativeSeparators(content.path)),
+                              why);
         return false;
     };
 
@@ -228,11 +302,16 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
     for (const Content &content : files) {
         Pending &file = pending.emplace_back();
         file.content = &content;
-        if (content.path == StandardOutput) {
-            file.fd = STDOUT_FILENO;
+        const QByteArray name = QFile::encodeName(content.path);
+        const std::optional<int> descriptor =
+            content.path == StandardOutput ? std::optional(STDOUT_FILENO) : descriptorOf(name);
+        if (descriptor) {
+            if (!wasGiven(*descriptor) || ::fcntl(*descriptor, F_GETFD) < 0)
+                return fail(content, reason(EBADF));
+            file.fd = *descriptor;
+            file.given = true;
             continue;
         }
-        const QByteArray name = QFile::encodeName(content.path);
         struct stat status = {};
         if (const int code = follow(name, &file.target, &status, &file.existed))
             return fail(content, reason(code));
@@ -246,8 +325,10 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
             const int flags = O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY;
             file.fd =
                 ::open(name.constData(), flags | (readers == Readers::WaitFor ? 0 : O_NONBLOCK));
+            // A window keeps it so, to give up on a reader that stalls.
             if (file.fd < 0 ||
-                ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK) != 0)
+                (readers == Readers::WaitFor &&
+                 ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK) != 0))
                 return fail(content, reason(errno));
             continue;
         }
@@ -276,8 +357,8 @@ bool writeFiles(const std::vector<Content> &files, QString *error, Readers reade
     for (Pending &file : pending) {
         if (!file.temporary.isEmpty())
             continue;
-        int code = writeAll(file.fd, file.content->bytes);
-        if (file.fd > STDERR_FILENO) {
+        int code = writeAll(file.fd, file.content->bytes, readers == Readers::MustBeThere);
+        if (!file.given) {
             const int closed = ::close(file.fd);
             if (!code && closed != 0)
                 code = errno;
@@ -330,6 +411,37 @@ bool sameFile(const QString &a, const QString &b)
     };
     const QByteArray placeA = place(a);
     return !placeA.isEmpty() && placeA == place(b);
+}
+
+void noteGivenDescriptors()
+{
+    for (std::size_t fd = 0; fd < givenDescriptors.size(); ++fd)
+        givenDescriptors.set(fd, ::fcntl(int(fd), F_GETFD) >= 0);
+    givenNoted = true;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (!givenDescriptors.test(std::size_t(fd)))
+            // The lowest free number: this one.
+            ::open("/dev/null", O_RDWR);
+}
+
+QString printable(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (u == u'\t')
+            shown += QStringLiteral("\\t");
+        else if (u == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029)
+            shown += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
 }
 
 QString suggestedPath(const QString &suffix)

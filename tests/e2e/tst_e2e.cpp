@@ -1068,6 +1068,39 @@ private slots:
         QCOMPARE(session.programOutput(), QString());
     }
 
+    void startupNotification_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("plain") << QStringList{} << 1.0;
+        QTest::newRow("full screen, started again at its zoom")
+            << QStringList{QStringLiteral("--fullscreen")} << 1.75;
+    }
+
+    // Started from a menu, the program tells the desktop once that its window is there, so
+    // that the busy cursor goes: also when it starts itself again at a fitted zoom.
+    void startupNotification()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(double, zoom);
+        XDisplay launcher;
+        launcher.listenForStartupMessages();
+        const QString id = QStringLiteral("quorvane-e2e-%1_TIME0").arg(QTest::currentDataTag()[0]);
+        Session session(prefix(), zoom);
+        session.setEnvironment(QStringLiteral("DESKTOP_STARTUP_ID"), id);
+        session.setArguments(arguments);
+        if (zoom != 1) {
+            const QSize screen = XDisplay().screenSize();
+            const QSize logical(qRound(screen.width() / zoom), qRound(screen.height() / zoom));
+            session.setOrigin(
+                QPoint((logical.width() - 800) / 2 / 4 * 4, (logical.height() - 581) / 2 / 4 * 4) *
+                zoom);
+        }
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        const std::vector<QByteArray> messages = launcher.startupMessages(30000);
+        QCOMPARE(messages, std::vector<QByteArray>{"remove: ID=" + id.toLatin1()});
+    }
+
     // Under a window manager that frames the window: a start in full screen covers the
     // screen; F11 brings a window whose frame's title bar is on the screen; moved elsewhere,
     // F11 twice leaves it exactly where it was, frame and all.

@@ -256,6 +256,45 @@ void XDisplay::freePixmap(Pixmap pixmap) const
     XFlush(m_display.get());
 }
 
+void XDisplay::listenForStartupMessages() const
+{
+    Display *display = m_display.get();
+    // Programs send them with the mask of property changes, to whoever selected it.
+    XSelectInput(display, DefaultRootWindow(display), PropertyChangeMask);
+    XSync(display, False);
+}
+
+std::vector<QByteArray> XDisplay::startupMessages(int timeoutMs) const
+{
+    Display *display = m_display.get();
+    const Atom begin = XInternAtom(display, "_NET_STARTUP_INFO_BEGIN", False);
+    const Atom more = XInternAtom(display, "_NET_STARTUP_INFO", False);
+    std::vector<QByteArray> messages;
+    QByteArray growing;
+    const QDeadlineTimer deadline(timeoutMs);
+    // A message comes in pieces of 20 bytes, the last ended by a zero byte.
+    while (messages.empty() && !deadline.hasExpired()) {
+        XEvent event;
+        if (!XCheckTypedEvent(display, ClientMessage, &event)) {
+            QThread::msleep(20);
+            continue;
+        }
+        const XClientMessageEvent &piece = event.xclient;
+        if (piece.format != 8 || (piece.message_type != begin && piece.message_type != more))
+            continue;
+        if (piece.message_type == begin)
+            growing.clear();
+        const QByteArray bytes(piece.data.b, sizeof piece.data.b);
+        const qsizetype end = bytes.indexOf('\0');
+        growing += bytes.left(end < 0 ? bytes.size() : end);
+        if (end >= 0) {
+            messages.push_back(growing);
+            growing.clear();
+        }
+    }
+    return messages;
+}
+
 QByteArray XDisplay::clipboard(const char *format, int timeoutMs) const
 {
     Display *display = m_display.get();

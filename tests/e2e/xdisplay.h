@@ -61,6 +61,13 @@ public:
     // have it; a window manager decides.
     bool moveWindow(Window window, QPoint topLeft) const;
 
+    // From now on keeps the startup notification messages that programs send to the root
+    // window (_NET_STARTUP_INFO), as a desktop's launcher listens for them.
+    void listenForStartupMessages() const;
+    // The messages received since, each whole ("remove: ID=..."): those there once the first
+    // has come, or none within timeoutMs.
+    std::vector<QByteArray> startupMessages(int timeoutMs) const;
+
     // What a window manager sends when the user closes a window from its title bar.
     void requestClose(Window window) const;
 
