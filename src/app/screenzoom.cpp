@@ -36,8 +36,14 @@ namespace ScreenZoom {
 
 namespace {
 
-// Set for a second start whose zoom is in QT_SCALE_FACTOR alone, so that it takes it.
+// Set for a second start whose zoom is in QT_SCALE_FACTOR alone, so that it takes it. It
+// holds the process's id, which the start keeps: one set outside means nothing.
 const char *const FittedMarker = "QUORVANE_ZOOM_FITTED";
+
+bool startedAgainHere()
+{
+    return qgetenv(FittedMarker) == QByteArray::number(qint64(::getpid()));
+}
 
 // The scale factors Qt is given from outside that the window can be shown at.
 constexpr double LeastFactor = 0.5;
@@ -278,17 +284,17 @@ void prepareZoom(const CommandLine &line)
             break;
         }
     }
-    if (line.zoom && !qEnvironmentVariableIsSet(FittedMarker))
+    if (line.zoom && !startedAgainHere())
         qputenv("QT_SCALE_FACTOR", number(*line.zoom).toLatin1());
 }
 
 void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
 {
     // A start that could not be told its zoom on its line takes the one it was given.
-    if (qEnvironmentVariableIsSet(FittedMarker)) {
-        qunsetenv(FittedMarker);
+    const bool givenItsZoom = startedAgainHere();
+    qunsetenv(FittedMarker);
+    if (givenItsZoom)
         return;
-    }
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -349,7 +355,7 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
     const QByteArray before = qgetenv("QT_SCALE_FACTOR");
     qputenv("QT_SCALE_FACTOR", factor.toLatin1());
     if (desktopScales)
-        qputenv(FittedMarker, "1");
+        qputenv(FittedMarker, QByteArray::number(qint64(::getpid())));
     for (std::size_t i = 0; i < std::size(LaunchIds); ++i)
         if (!launchIds[i].isEmpty())
             qputenv(LaunchIds[i], launchIds[i]);
