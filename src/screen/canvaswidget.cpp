@@ -19,30 +19,43 @@ CanvasWidget::CanvasWidget(QSize logicalSize, QWidget *parent)
     connect(&m_flushSoon, &QTimer::timeout, this, &CanvasWidget::flush);
 }
 
+std::size_t CanvasWidget::DrawnHash::operator()(const Drawn &drawn) const
+{
+    return qHashMulti(0, int(drawn.kind), drawn.a, drawn.b, drawn.c, drawn.d,
+                      drawn.colour.resolved(), int(drawn.colour.kind()), drawn.layer);
+}
+
+void CanvasWidget::record(const Drawn &drawn)
+{
+    const auto [at, added] = m_indexOf.try_emplace(drawn, quint32(m_different.size()));
+    if (added)
+        m_different.push_back(drawn);
+    m_drawn.push_back(at->second);
+}
+
 void CanvasWidget::setPenWidth(int width)
 {
-    m_drawn.push_back({Drawn::Kind::PenWidth, float(width), 0, 0, 0, StrokeColour(), -1});
+    record({Drawn::Kind::PenWidth, float(width), 0, 0, 0, StrokeColour(), -1});
     m_canvas->setPenWidth(width);
 }
 
 void CanvasWidget::drawLine(float x1, float y1, float x2, float y2, StrokeColour colour)
 {
-    m_drawn.push_back({Drawn::Kind::Line, x1, y1, x2, y2, colour, -1});
+    record({Drawn::Kind::Line, x1, y1, x2, y2, colour, -1});
     m_canvas->line(x1, y1, x2, y2, colour);
     scheduleFlush();
 }
 
 void CanvasWidget::drawCircle(float x, float y, float radius, StrokeColour colour)
 {
-    m_drawn.push_back({Drawn::Kind::Circle, x, y, radius, 0, colour, -1});
+    record({Drawn::Kind::Circle, x, y, radius, 0, colour, -1});
     m_canvas->circle(x, y, radius, colour);
     scheduleFlush();
 }
 
 void CanvasWidget::paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint)
 {
-    m_drawn.push_back(
-        {Drawn::Kind::Layer, 0, 0, 0, 0, StrokeColour(), int(m_layerPaintings.size())});
+    record({Drawn::Kind::Layer, 0, 0, 0, 0, StrokeColour(), int(m_layerPaintings.size())});
     m_layerPaintings.push_back({rect, paint});
     m_canvas->paintOver(rect, paint);
     scheduleFlush();
@@ -54,7 +67,8 @@ void CanvasWidget::setDevicePixelRatio(qreal ratio)
         return;
     auto canvas = std::make_unique<ImageCanvas>(m_logicalSize, ratio);
     canvas->setFindingChanges(false);
-    for (const Drawn &drawn : m_drawn) {
+    for (const quint32 index : m_drawn) {
+        const Drawn &drawn = m_different[index];
         switch (drawn.kind) {
         case Drawn::Kind::PenWidth:
             canvas->setPenWidth(int(drawn.a));

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 // The window's client area as a canvas. Strokes go into a backing image that every
@@ -54,15 +55,24 @@ private:
         float a = 0, b = 0, c = 0, d = 0;
         StrokeColour colour;
         int layer = -1;
+        bool operator==(const Drawn &) const = default;
+    };
+    struct DrawnHash {
+        std::size_t operator()(const Drawn &drawn) const;
     };
     struct LayerPainting {
         QRect rect;
         std::function<void(QPainter &)> paint;
     };
+    void record(const Drawn &drawn);
 
     QSize m_logicalSize;
     std::unique_ptr<ImageCanvas> m_canvas;
-    std::vector<Drawn> m_drawn;
+    // A run draws the same strokes step after step (the sheet, the paths, the axes): each
+    // different one is kept once, and the order as indexes into those.
+    std::vector<Drawn> m_different;
+    std::unordered_map<Drawn, quint32, DrawnHash> m_indexOf;
+    std::vector<quint32> m_drawn;
     std::vector<LayerPainting> m_layerPaintings;
     QTimer m_flushSoon;
 };
