@@ -8,16 +8,20 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "screen/canvaswidget.h"
+#include "screen/curveexplorer.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QFocusFrame>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -32,6 +36,14 @@ QString spokenName(QWidget *widget)
 {
     QAccessibleInterface *iface = accessible(widget);
     return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+// What the window tells a screen reader of, from Qt's accessibility events.
+QList<QPointer<QObject>> eventSenders;
+
+void recordEvent(QAccessibleEvent *event)
+{
+    eventSenders.append(event->object());
 }
 
 } // namespace
@@ -55,6 +67,9 @@ private slots:
     void clickOnScrollBarLeavesTheFocus();
     void focusIsVisible();
     void canvasTellsWhatItShows();
+    void hiddenFieldsSendNothing();
+    void exploredRowIsSpoken_data();
+    void exploredRowIsSpoken();
 
 private:
     QWidget *child(const char *name) const
@@ -84,6 +99,8 @@ const char *const TabStops[] = {"cmdStart", "opzelená",      "op1",
 
 void TestAccessibility::initTestCase()
 {
+    // Before any window: the window's own handler hands on what it lets through.
+    QAccessible::installUpdateHandler(recordEvent);
     QApplication::setStyle(new ClassicStyle);
     Fonts::installSubstitutions();
 }
@@ -121,6 +138,11 @@ void TestAccessibility::everyReachableControlHasAName()
                      qPrintable(widget->objectName() + QStringLiteral(" has no accessible name")));
             ++focusable;
         }
+        // A group names itself once: its options are not labelled by it as well.
+        if (iface->role() == QAccessible::RadioButton)
+            for (const auto &[other, relation] : iface->relations(QAccessible::Label))
+                QVERIFY2(other->object() != widget->parentWidget(),
+                         qPrintable(widget->objectName() + " is labelled by its group"));
         for (int i = 0; i < iface->childCount(); ++i)
             toVisit.append(iface->child(i));
     }
@@ -357,6 +379,81 @@ void TestAccessibility::canvasTellsWhatItShows()
     QCOMPARE(notification->role(), QAccessible::Notification);
     QCOMPARE(notification->text(QAccessible::Name), description);
     QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
+}
+
+// The state fields are hidden and hold the program's own words: changing them tells a
+// screen reader nothing, while a shown control's news still goes out.
+void TestAccessibility::hiddenFieldsSendNothing()
+{
+    // (Qt sends its events only while a screen reader listens, which none does on the
+    // offscreen platform: they go to the window's handler by hand here, as Qt would send
+    // them.)
+    const QAccessible::UpdateHandler windowsHandler = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::installUpdateHandler(windowsHandler);
+    QVERIFY(windowsHandler && windowsHandler != recordEvent);
+    eventSenders.clear();
+    for (const char *field : {"nFrekvence", "nBarva", "nStartuje", "nNasob", "nSpomaleni"}) {
+        QAccessibleTextCursorEvent caretMoved(child(field), 1);
+        windowsHandler(&caretMoved);
+        QAccessibleValueChangeEvent textChanged(child(field), QStringLiteral("0,5"));
+        windowsHandler(&textChanged);
+    }
+    QAccessibleEvent nameChanged(child("cmdStart"), QAccessible::NameChanged);
+    windowsHandler(&nameChanged);
+    for (const char *field : {"nFrekvence", "nBarva", "nStartuje", "nNasob", "nSpomaleni"})
+        QVERIFY2(!eventSenders.contains(child(field)), field);
+    QVERIFY(eventSenders.contains(child("cmdStart")));
+}
+
+void TestAccessibility::exploredRowIsSpoken_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("en_US") << "en_US"
+                           << "thickness 40: run 1 200.0 · run 2 100.0";
+    QTest::newRow("cs_CZ") << "cs_CZ"
+                           << "thickness 40: run 1 200,0 · run 2 100,0";
+}
+
+// Exploring, the canvas holds the focus and its value is the row's probability on each
+// kept curve, in the user's way with numbers; its description still tells every curve, and
+// Escape gives the focus back.
+void TestAccessibility::exploredRowIsSpoken()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, value);
+    QLocale::setDefault(QLocale(locale));
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_window->pressStart();
+    m_window->clickOption(Option::op05);
+    // Two curves: the first is kept when the second run asks.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::No)->click();
+    });
+    answer.start(20);
+    m_window->pressStart();
+    answer.stop();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    child("cmdStart")->setFocus();
+    const QString curves = accessible(m_window->canvas())->text(QAccessible::Description);
+    QVERIFY2(curves.startsWith(QStringLiteral("2 curves")), qPrintable(curves));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    QAccessibleInterface *iface = accessible(m_window->canvas());
+    QVERIFY(iface->state().focused);
+    QCOMPARE(iface->text(QAccessible::Value), value);
+    QCOMPARE(iface->text(QAccessible::Description), value + QStringLiteral(". ") + curves);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), child("cmdStart"));
+    QCOMPARE(iface->text(QAccessible::Value), QString());
+    QCOMPARE(iface->text(QAccessible::Description), curves);
 }
 
 QTEST_MAIN(TestAccessibility)

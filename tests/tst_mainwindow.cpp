@@ -12,6 +12,7 @@
 #include "run/reflectionrun.h"
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
+#include "screen/curveexplorer.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -279,6 +280,8 @@ private slots:
     void saveRefusesAFifoWithoutReader();
     void pictureDrawnAgainAtAnotherRatio_data();
     void pictureDrawnAgainAtAnotherRatio();
+    void readoutAndCursorShowTheCurvesNumbers_data();
+    void readoutAndCursorShowTheCurvesNumbers();
 };
 
 void TestMainWindow::initTestCase()
@@ -650,8 +653,13 @@ void TestMainWindow::contextMenuOnTheCanvasOnly_data()
     QTest::addColumn<QKeyCombination>("key");
     QTest::addColumn<QStringList>("items");
 
-    const QStringList ours{"Save picture…\tCtrl+S", "Copy picture\tCtrl+C",
-                           "Save curves as CSV…\tCtrl+E", "\t", "About Quorvane\t"};
+    const QStringList ours{"Save picture…\tCtrl+S",
+                           "Copy picture\tCtrl+C",
+                           "Save curves as CSV…\tCtrl+E",
+                           "\t",
+                           "Explore the curves\tE",
+                           "Sound of the curve\t",
+                           "About Quorvane\t"};
     const QKeyCombination mouse;
     QTest::newRow("canvas") << QByteArray("canvas") << mouse << ours;
     QTest::newRow("an option") << QByteArray("op05") << mouse << QStringList{};
@@ -863,3 +871,94 @@ void TestMainWindow::pictureDrawnAgainAtAnotherRatio()
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
+
+void TestMainWindow::readoutAndCursorShowTheCurvesNumbers_data()
+{
+    QTest::addColumn<int>("pointerRow");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("row");
+
+    const QList<int> none;
+    using K = Qt::Key;
+    QTest::newRow("pointer, row 0") << 0 << none << 0;
+    QTest::newRow("pointer, row 40") << 40 << none << 40;
+    QTest::newRow("pointer, row 300") << 300 << none << 300;
+    QTest::newRow("pointer off the plot") << 320 << none << -1;
+    QTest::newRow("E") << -1 << QList<int>{K::Key_E} << 0;
+    QTest::newRow("Down") << -1 << QList<int>{K::Key_E, K::Key_Down} << 1;
+    QTest::newRow("Page Down twice, Up")
+        << -1 << QList<int>{K::Key_E, K::Key_PageDown, K::Key_PageDown, K::Key_Up} << 19;
+    QTest::newRow("End, Page Up") << -1 << QList<int>{K::Key_E, K::Key_End, K::Key_PageUp} << 290;
+    QTest::newRow("End, Down stays") << -1 << QList<int>{K::Key_E, K::Key_End, K::Key_Down} << 300;
+    QTest::newRow("Up at 0 stays") << -1 << QList<int>{K::Key_E, K::Key_Up} << 0;
+    QTest::newRow("Page Down, Home")
+        << -1 << QList<int>{K::Key_E, K::Key_PageDown, K::Key_Home} << 0;
+    QTest::newRow("Escape") << -1 << QList<int>{K::Key_E, K::Key_Down, K::Key_Escape} << -1;
+    QTest::newRow("Tab") << -1 << QList<int>{K::Key_E, K::Key_Tab} << -1;
+}
+
+// After two runs kept side by side (frequency 1, then 0,5), the pointer over the plot and the
+// cursor the keys move show each curve's probability at that row, as the curve log has it;
+// Escape and Tab give the focus back where it was. Not a pixel of the picture changes.
+void TestMainWindow::readoutAndCursorShowTheCurvesNumbers()
+{
+    QFETCH(int, pointerRow);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, row);
+
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.pressStart();
+    {
+        const QuestionAnswerer answerer(QMessageBox::No);
+        window.clickOption(Option::op05);
+        window.pressStart();
+        QCOMPARE(answerer.questions(), 1);
+    }
+    const QImage picture = window.canvas()->image();
+    CurveExplorer *explorer = window.explorer();
+    auto *layer = window.canvas()->findChild<QWidget *>(QStringLiteral("curveReadout"));
+    QVERIFY(layer);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *start = control(window, "cmdStart");
+    start->setFocus();
+
+    const QRectF plot = CurveExplorer::plotArea();
+    if (pointerRow >= 0)
+        QTest::mouseMove(window.canvas(),
+                         QPoint(int(plot.left()) + 100, int(plot.top()) + pointerRow));
+    for (const int key : keys)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+    if (row < 0) {
+        QVERIFY(!explorer->shownRow());
+        QVERIFY(!layer->isVisible());
+        QCOMPARE(QApplication::focusWidget(), start);
+    } else {
+        QCOMPARE(explorer->shownRow(), std::optional<int>(row));
+        QVERIFY(layer->isVisible());
+        // Each kept curve's point at that row, from the log, to a tenth.
+        QStringList values;
+        for (const CurveRow &point : window.curves().rows())
+            if (point.Point.Thickness == row)
+                values
+                    << QStringLiteral("run %1 %2").arg(point.Run).arg(point.Point.PlotX, 0, 'f', 1);
+        QCOMPARE(values.size(), 2);
+        QCOMPARE(explorer->readout(),
+                 QStringLiteral("thickness %1: ").arg(row) + values.join(QStringLiteral(" · ")));
+        if (!keys.isEmpty())
+            QCOMPARE(QApplication::focusWidget(), window.canvas());
+    }
+    if (pointerRow == 40)
+        QCOMPARE(explorer->readout(), QStringLiteral("thickness 40: run 1 200.0 · run 2 100.0"));
+    QCOMPARE(window.canvas()->image(), picture);
+
+    // Leaving the plot takes the pointer's readout away.
+    if (pointerRow >= 0) {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(window.canvas(), &leave);
+        QVERIFY(!layer->isVisible());
+    }
+}

@@ -60,6 +60,20 @@ public:
                QAccessibleWidget::actionNames();
     }
 
+    // Qt names an option by its group as well, through a label relation to the group box;
+    // the group is the option's parent and is already spoken with its own name, so a screen
+    // reader said the group's name twice on entering it.
+    QList<std::pair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto relations = QAccessibleWidget::relations(match);
+        relations.removeIf([this](const auto &relation) {
+            return relation.second == QAccessible::Label && relation.first &&
+                   relation.first->object() == button()->parentWidget();
+        });
+        return relations;
+    }
+
     void doAction(const QString &name) override
     {
         if (name != pressAction() && name != toggleAction()) {
@@ -179,6 +193,37 @@ public:
 
 const char *const SilentProperty = "quorvaneSilent";
 
+bool isSilent(const QObject *object)
+{
+    return object && object->property(SilentProperty).toBool();
+}
+
+// A line edit tells of every change of its text and caret, whatever its interface says; a
+// silent field's news is dropped here, before it reaches the bridge to the screen readers
+// (which warned of each caret move from an object with no text interface).
+QAccessible::UpdateHandler nextUpdateHandler = nullptr;
+
+void passOnUpdate(QAccessibleEvent *event);
+
+void dropSilentFieldsUpdates(QAccessibleEvent *event)
+{
+    if (isSilent(event->object()))
+        return;
+    passOnUpdate(event);
+}
+
+void passOnUpdate(QAccessibleEvent *event)
+{
+    if (nextUpdateHandler) {
+        nextUpdateHandler(event);
+        return;
+    }
+    // Qt's own way on, the platform's bridge, is taken only while no handler is installed.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(dropSilentFieldsUpdates);
+}
+
 QAccessibleInterface *accessibleControl(const QString &className, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
@@ -186,7 +231,7 @@ QAccessibleInterface *accessibleControl(const QString &className, QObject *objec
         return nullptr;
     if (className == QLatin1String("QPushButton") || className == QLatin1String("QRadioButton"))
         return new AccessibleButton(static_cast<QAbstractButton *>(widget));
-    if (className == QLatin1String("QLineEdit") && widget->property(SilentProperty).toBool())
+    if (className == QLatin1String("QLineEdit") && isSilent(widget))
         return new SilentField(widget);
     if (className == QLatin1String("QGroupBox"))
         return new AccessibleContainer(widget, QAccessible::Grouping);
@@ -203,6 +248,7 @@ void installAccessibleControls()
     if (std::exchange(installed, true))
         return;
     QAccessible::installFactory(accessibleControl);
+    nextUpdateHandler = QAccessible::installUpdateHandler(dropSilentFieldsUpdates);
 }
 
 void keepFromScreenReaders(QWidget *field)

@@ -11,6 +11,7 @@
 namespace {
 
 const QLatin1String NotificationName("announcement");
+const char *const PositionProperty = "quorvanePosition";
 
 class CanvasAccessible : public QAccessibleWidget
 {
@@ -22,10 +23,24 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();
-        state.focusable = false;
+        // Focusable only while the curves are explored, when it holds the keyboard.
+        state.focusable = widget()->hasFocus();
         state.readOnly = true;
         return state;
     }
+
+    // The explored row's numbers.
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Value)
+            return widget()->property(PositionProperty).toString();
+        return QAccessibleWidget::text(type);
+    }
+
+    // An image: the layer that shows the numbers above it is no thing of its own.
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
 };
 
 QAccessibleInterface *canvasFactory(const QString &className, QObject *object)
@@ -58,6 +73,15 @@ void setUp(QWidget &canvas, const QString &description)
 void describe(QWidget &canvas, const QString &description)
 {
     canvas.setAccessibleDescription(description);
+}
+
+void explore(QWidget &canvas, const QString &position, const QString &description)
+{
+    canvas.setProperty(PositionProperty, position);
+    // Screen readers speak a change of the focused object's description; the row comes first,
+    // and every curve stays there for a reader who asks where the focus is.
+    describe(canvas,
+             position.isEmpty() ? description : position + QStringLiteral(". ") + description);
 }
 
 void announce(QWidget &window, const QString &text)

@@ -83,6 +83,8 @@ int main(int argc, char *argv[])
     ScreenZoom::fitToScreen(line, argv, MainWindow::ClientSize);
     MainWindow window;
     applyPresets(window, line);
+    if (line.sound)
+        window.setSoundOn(true);
     if (line.fullscreen)
         window.showFullScreenCentred();
     else

@@ -12,25 +12,43 @@
 #include "input/inputjournal.h"
 #include "input/keyboardnavigation.h"
 #include "run/reflectionrun.h"
+#include "run/scene.h"
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
+#include "screen/curveexplorer.h"
+#include "sound/tone.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace {
-// Keeps the curves and announces each run once the question has told its number.
+// The pitch of a plotted point: the curve's greatest probability, where the two arrows
+// point the same way, at the top.
+double pitchOfPoint(const PlottedPoint &point)
+{
+    const Scene scene = Scene::compute(point.RelativeFrequency, point.RelativeLength, 0);
+    const double longest = scene.FrontArrowLength + scene.BackArrowLength;
+    return pitchOf(point.PlotX, 0.02 * longest * longest);
+}
+
+// Keeps the curves and announces each run once the question has told its number; with the
+// sound on, each point plotted sets the tone's pitch.
 class AnnouncingLog : public PlotRecorder
 {
 public:
-    AnnouncingLog(CurveLog &log, QWidget &window)
+    AnnouncingLog(CurveLog &log, QWidget &window, Tone *tone)
         : m_log(log)
         , m_window(window)
+        , m_tone(tone)
     {}
 
     void runBegins(bool curvesWiped) override
@@ -38,11 +56,17 @@ public:
         m_log.runBegins(curvesWiped);
         CanvasAccessibility::announce(m_window, QStringLiteral("Run %1 started").arg(m_log.runs()));
     }
-    void pointPlotted(const PlottedPoint &point) override { m_log.pointPlotted(point); }
+    void pointPlotted(const PlottedPoint &point) override
+    {
+        m_log.pointPlotted(point);
+        if (m_tone)
+            m_tone->play(pitchOfPoint(point));
+    }
 
 private:
     CurveLog &m_log;
     QWidget &m_window;
+    Tone *m_tone;
 };
 
 void describeSlowDown(QScrollBar &scrollBar)
@@ -85,6 +109,7 @@ MainWindow::MainWindow(QWidget *parent)
     auto *exports =
         new PictureExport(*this, *m_canvas, m_curves,
                           [this](std::function<void()> action) { whenIdle(std::move(action)); });
+    wireExplorer(*exports);
     auto *about = new QAction(tr("About %1").arg(name), this);
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this,
@@ -124,6 +149,58 @@ void MainWindow::wireEvents()
     connect(cmdKonec, &QPushButton::clicked, this, [this] { whenIdle([this] { close(); }); });
 }
 
+void MainWindow::wireExplorer(PictureExport &exporter)
+{
+    m_explorer = new CurveExplorer(*m_canvas, m_curves, [this] {
+        return !m_journal->isHoldingInput() && !QApplication::activeModalWidget();
+    });
+    const auto explore = [this] { whenIdle([this] { m_explorer->explore(); }); };
+    // The menu's item shows the key; the key itself works wherever the focus is.
+    auto *item = new QAction(tr("Explore the curves"), this);
+    item->setObjectName(QStringLiteral("exploreCurves"));
+    item->setShortcut(QKeySequence(Qt::Key_E));
+    item->setShortcutVisibleInContextMenu(true);
+    connect(item, &QAction::triggered, this, explore);
+    exporter.addMenuAction(item);
+    connect(new QShortcut(QKeySequence(Qt::Key_E), this), &QShortcut::activated, this, explore);
+
+    const auto tellReaders = [this] {
+        CanvasAccessibility::explore(*m_canvas,
+                                     m_explorer->isExploring() ? m_explorer->readout() : QString(),
+                                     CurveText::describe(m_curves, QLocale()));
+    };
+    connect(m_explorer, &CurveExplorer::cursorMoved, this, tellReaders);
+    connect(m_explorer, &CurveExplorer::exploringChanged, this, tellReaders);
+
+    // The newest curve's pitch at the cursor's row.
+    connect(m_explorer, &CurveExplorer::cursorMoved, this, [this](int row) {
+        const auto &rows = m_curves.rows();
+        const auto point = std::find_if(rows.rbegin(), rows.rend(), [row](const CurveRow &r) {
+            return r.Point.Thickness == row;
+        });
+        if (m_tone && point != rows.rend())
+            m_tone->note(pitchOfPoint(point->Point));
+    });
+
+    m_soundItem = new QAction(tr("Sound of the curve"), this);
+    m_soundItem->setObjectName(QStringLiteral("soundOfTheCurve"));
+    m_soundItem->setCheckable(true);
+    connect(m_soundItem, &QAction::toggled, this, [this](bool on) {
+        if (on != isSoundOn())
+            whenIdle([this, on] { setSoundOn(on); });
+    });
+    exporter.addMenuAction(m_soundItem);
+}
+
+void MainWindow::setSoundOn(bool on)
+{
+    if (on && !m_tone)
+        m_tone = openAudioTone();
+    else if (!on)
+        m_tone.reset();
+    m_soundItem->setChecked(on);
+}
+
 void MainWindow::whenIdle(std::function<void()> action)
 {
     m_journal->whenIdle(std::move(action));
@@ -157,11 +234,14 @@ void MainWindow::pressStart()
 void MainWindow::runReflection()
 {
     m_journal->startRecording();
-    AnnouncingLog log(m_curves, *this);
+    m_explorer->hide();
+    AnnouncingLog log(m_curves, *this, m_tone.get());
     ReflectionRun(*m_settings, *m_canvas, *m_question, *m_pacer, static_cast<RunEndView &>(*this),
                   log)
         .run();
     m_canvas->flush();
+    if (m_tone)
+        m_tone->stop();
     const QString description = CurveText::describe(m_curves, QLocale());
     CanvasAccessibility::describe(*m_canvas, description);
     CanvasAccessibility::announce(*this, description);

@@ -19,7 +19,11 @@
 #include <memory>
 
 class CanvasItem;
+class CurveExplorer;
 class InputJournal;
+class PictureExport;
+class QAction;
+class Tone;
 class QAbstractButton;
 class QButtonGroup;
 class CanvasWidget;
@@ -42,6 +46,8 @@ public:
     ~MainWindow() override;
 
     CanvasWidget *canvas() const { return m_canvas; }
+    // The readout of the numbers behind the curves and the cursor that explores them.
+    CurveExplorer *explorer() const { return m_explorer; }
     bool isRunning() const;
     // The points of the curves the canvas shows now.
     const CurveLog &curves() const { return m_curves; }
@@ -56,6 +62,10 @@ public:
     void clickOption(Option option);
     void moveScrollBar(int value);
     void pressStart();
+
+    // The sound of the curve: a run plays its tone, the explore cursor the pitch of its row.
+    void setSoundOn(bool on);
+    bool isSoundOn() const { return m_tone != nullptr; }
 
     // Full screen on the window's screen, the picture centred on the window's grey at the
     // zoom the window has; F11 toggles.
@@ -77,6 +87,7 @@ private:
     QAbstractButton *optionButton(Option option) const;
     void runReflection();
     void placeContent();
+    void wireExplorer(PictureExport &exporter);
 
     void selectOption(Option option) override;
     void hideThicknessPicture() override;
@@ -131,5 +142,9 @@ private:
     CurveLog m_curves;
 
     InputJournal *m_journal = nullptr;
+    CurveExplorer *m_explorer = nullptr;
+    // Opened when the sound is first switched on, so that a quiet program never opens one.
+    std::unique_ptr<Tone> m_tone;
+    QAction *m_soundItem = nullptr;
     QHash<QGroupBox *, QButtonGroup *> m_optionGroups;
 };

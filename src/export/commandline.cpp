@@ -47,6 +47,7 @@ constexpr OptionText Options[] = {
     {"start", nullptr, "Press Start once the window is shown."},
     {"zoom", "Z", "Window zoom: 1 to 4 in steps of 0.25, lowered to fit the screen."},
     {"fullscreen", nullptr, "Full screen, zoomed by the largest step that fits (F11 toggles)."},
+    {"sound", nullptr, "Play each curve as a tone whose pitch follows the probability."},
     {"render", "FILE", "Run once without a window and write the finished picture as PNG."},
     {"csv", "FILE", "Run once without a window and write the curve's numbers as CSV."},
     {"scale", "N", "Device pixel ratio of the rendered picture: 1 to 4 (default 1)."},
@@ -281,6 +282,7 @@ CommandLine CommandLine::parse(const QStringList &given, Stage stage)
         return fail(badValue(QStringLiteral("zoom"), value("zoom"),
                              QStringLiteral("1 to 4 in steps of 0.25")));
     line.fullscreen = isSet("fullscreen");
+    line.sound = isSet("sound");
 
     for (const char *name : {"render", "csv"}) {
         if (isSet(name) && value(name).isEmpty())

@@ -28,6 +28,8 @@ struct CommandLine {
     static constexpr double LargestZoom = 4;
     std::optional<double> zoom;
     bool fullscreen = false;
+    // The sound of the curve switched on (it starts off, so that a room of computers is quiet).
+    bool sound = false;
     // Render: the picture and the CSV, either of which may be empty, and the pixel ratio.
     QString picturePath;
     QString csvPath;

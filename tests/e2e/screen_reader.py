@@ -4,7 +4,9 @@
 """The window as a screen reader meets it over AT-SPI: the canvas, an image whose description
 says what it shows; a notification that speaks the start and the end of each run without
 moving the focus; two runs, the second kept with No, whose description names both curves;
-the scroll bar's value-changed event; and not a word from the hidden state fields.
+the scroll bar's value-changed event; exploring the curves with E and Page Down, the canvas
+focused and its description led by the row's numbers; each option labelled by nothing but its
+own name; and not a word from the hidden state fields, nor a warning about them.
 Runs under Xvfb and a D-Bus session of its own.
 
 Usage: screen_reader.py <quorvane>
@@ -27,6 +29,8 @@ CURVE = ("relative frequency 0,5, relative length 1, red; the probability swings
 ONE_CURVE = "1 curve. Run 1: " + CURVE
 TWO_CURVES = "2 curves, oldest first. Run 1: " + CURVE + " Run 2: " + CURVE
 SPOKEN = ["Run 1 started", ONE_CURVE, "Run 2 started", TWO_CURVES]
+# Four times Page Down from the first row: both curves at thickness 40.
+ROW_40 = "thickness 40: run 1 100,0 · run 2 100,0"
 
 failures = []
 spoken = []
@@ -108,6 +112,21 @@ def poll():
         elif step == "wait for the value" and 5 in values_changed:
             if texts_changed:
                 return fail(f"text changed where nothing shown changed: {texts_changed}")
+            # A group is spoken by its own name; its options are not labelled by it again.
+            option = find(app, pyatspi.ROLE_RADIO_BUTTON)
+            for relation in option.getRelationSet():
+                if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+                    return fail(f"the option {option.name!r} is labelled by "
+                                f"{relation.getTarget(0).name!r}")
+            subprocess.run(["xdotool", "search", "--name", "^Quorvane - ", "windowfocus",
+                            "key", "e", "Next", "Next", "Next", "Next"], check=True, timeout=30)
+            state["step"] = "wait for the row"
+        elif step == "wait for the row" and canvas.description.startswith(ROW_40):
+            if not canvas.getState().contains(pyatspi.STATE_FOCUSED):
+                return fail("the canvas is explored without the focus")
+            if not canvas.description.endswith(TWO_CURVES):
+                return fail(f"exploring, the canvas says {canvas.description!r}")
+            print("screen reader heard:", canvas.description)
             pyatspi.Registry.stop()
             return False
     except Exception as error:  # the tree is built while the program starts up
@@ -130,12 +149,16 @@ def main():
     pyatspi.Registry.registerEventListener(on_text_changed, "object:text-changed")
     pyatspi.Registry.registerEventListener(on_value_changed,
                                            "object:property-change:accessible-value")
-    program = subprocess.Popen([sys.argv[1], "--frequency", "0,5"], env=environment)
+    program = subprocess.Popen([sys.argv[1], "--frequency", "0,5"], env=environment,
+                               stderr=subprocess.PIPE, text=True)
     GLib.timeout_add(200, poll)
     GLib.timeout_add_seconds(TIMEOUT_S, give_up)
     pyatspi.Registry.start()
     program.terminate()
-    program.wait(10)
+    errors = program.communicate(timeout=10)[1]
+    sys.stderr.write(errors)
+    if "qt.accessibility" in errors:
+        fail("the program warned of its accessibility on standard error")
     for failure in failures:
         print("FAIL:", failure, file=sys.stderr)
     return 1 if failures else 0

@@ -142,6 +142,13 @@ void Session::click(QPoint logical)
     clickDevice(m_origin + logical * m_scale);
 }
 
+void Session::movePointer(QPoint logical)
+{
+    const QPoint device = m_origin + logical * m_scale;
+    xdotool(
+        {QStringLiteral("mousemove"), QString::number(device.x()), QString::number(device.y())});
+}
+
 void Session::clickDevice(QPoint device)
 {
     xdotool({QStringLiteral("mousemove"), QString::number(device.x()), QString::number(device.y()),

@@ -52,6 +52,8 @@ public:
     QImage grabAndSave(const QString &step) { return save(grab(), step); }
 
     void click(QPoint logical);
+    // Moves the pointer there without a click.
+    void movePointer(QPoint logical);
     void clickDevice(QPoint device);
     // Keys go to the window under the pointer and the one with the input focus: the
     // pointer is moved onto the target first and the target given the focus, since

@@ -437,6 +437,34 @@ private slots:
             QVERIFY2(problems.isEmpty(), qPrintable(report(problems)));
         }
 
+        // At rest the pointer over the plot shows its row's numbers beside it, on a layer
+        // above the picture: only a box right of and below the pointer changes, and once the
+        // pointer leaves the plot the screen is the picture again, pixel for pixel.
+        const QPoint overRow40(570, 231);
+        session.movePointer(overRow40);
+        const QImage readout = session.waitFor([&](const QImage &image) { return image != second; },
+                                               QStringLiteral("2-readout"));
+        QVERIFY2(!readout.isNull(), qPrintable(session.error()));
+        session.save(session.waitUntilSteady(QStringLiteral("2-readout-steady")),
+                     QStringLiteral("2-readout"));
+        QRect changedBox;
+        for (int y = 0; y < second.height(); ++y)
+            for (int x = 0; x < second.width(); ++x)
+                if (readout.pixel(x, y) != second.pixel(x, y))
+                    changedBox |= QRect(x, y, 1, 1);
+        QVERIFY2(QRect(overRow40, QSize(230, 50)).contains(changedBox),
+                 qPrintable(QStringLiteral("the readout changed pixels from (%1, %2) to (%3, %4)")
+                                .arg(changedBox.left())
+                                .arg(changedBox.top())
+                                .arg(changedBox.right())
+                                .arg(changedBox.bottom())));
+        session.movePointer(QPoint(790, 560));
+        QVERIFY2(!session
+                      .waitFor([&](const QImage &image) { return image == second; },
+                               QStringLiteral("2-readout-gone"))
+                      .isNull(),
+                 qPrintable(session.error()));
+
         // "1,5 blue", answered Yes with the keyboard: only the blue curve is left.
         QVERIFY(choose(session, Freq15, BlueColour, QStringLiteral("op15")));
         const QImage third =
