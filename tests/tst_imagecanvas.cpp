@@ -47,6 +47,8 @@ private slots:
     void lastPointOfALineIsNotPainted();
     void changedRegionCoversEveryStroke_data();
     void changedRegionCoversEveryStroke();
+    void plottedPointIsSolid_data();
+    void plottedPointIsSolid();
 };
 
 void TestImageCanvas::erasingLeavesExactBackground_data()
@@ -231,6 +233,41 @@ void TestImageCanvas::changedRegionCoversEveryStroke()
     for (const QRect &rect : canvas.takeChanged())
         area += rect.width() * rect.height();
     QVERIFY2(area > 400 && area < 185 * 400 / 10, qPrintable(QString::number(area)));
+}
+
+void TestImageCanvas::plottedPointIsSolid_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    for (qreal ratio = 1.0; ratio <= 4.0; ratio += 0.25)
+        QTest::newRow(QByteArray::number(ratio) + 'x') << ratio;
+}
+
+// A plotted point, a circle of radius 1 drawn with a pen 2 wide, is a dot without a hole
+// wherever it lands: the run puts it at whole rows and at any fraction across.
+void TestImageCanvas::plottedPointIsSolid()
+{
+    QFETCH(qreal, ratio);
+    ImageCanvas canvas(QSize(120, 320), ratio);
+    canvas.setPenWidth(2);
+    for (int row = 10; row < 310; ++row) {
+        const float x = 10.0f + float(row) * 0.3137f;
+        canvas.circle(x, row, 1, StrokeColour::rgb(255, 0, 0));
+        const QImage &image = canvas.image();
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QPoint inside(int(std::floor((x + dx * 0.4) * ratio)),
+                                    int(std::floor((row + dy * 0.4) * ratio)));
+                if (image.pixel(inside) != qRgb(255, 0, 0))
+                    QFAIL(qPrintable(QStringLiteral("a hole at device pixel (%1, %2) in the point "
+                                                    "at (%3, %4)")
+                                         .arg(inside.x())
+                                         .arg(inside.y())
+                                         .arg(x)
+                                         .arg(row)));
+            }
+        canvas.circle(x, row, 1, StrokeColour::rgb(192, 192, 192));
+        QVERIFY(allBackground(canvas.image()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestImageCanvas)

@@ -196,6 +196,37 @@ private:
     CanvasWidget &m_canvas;
 };
 
+class NoWait : public StepPacer
+{
+public:
+    void stepDone(double) override {}
+};
+
+// Shows the window on the screen given (of tests/screens.json), at that screen's ratio.
+bool showOnScreen(MainWindow &window, int screen)
+{
+    const QScreen *target = QGuiApplication::screens().value(screen);
+    if (!target)
+        return false;
+    window.setGeometry(
+        QRect(target->geometry().topLeft() + QPoint(40, 30), MainWindow::ClientSize));
+    window.show();
+    return QTest::qWaitForWindowExposed(&window) &&
+           QTest::qWaitFor([&] { return window.screen() == target; }, 20000);
+}
+
+// Two runs without waits: the first at the start-up settings, the second at 0,5 in red kept
+// with No, as a lesson's comparison of two curves goes.
+void twoRunsKeptWithNo(MainWindow &window)
+{
+    window.setPacer(std::make_unique<NoWait>());
+    const QuestionAnswerer answerer(QMessageBox::No);
+    window.pressStart();
+    window.clickOption(Option::op05);
+    window.clickOption(Option::opCervena);
+    window.pressStart();
+}
+
 // Saving the curves answers the file dialog with the path given.
 void answerSaveDialogs(const MainWindow &window, const QString &path)
 {
@@ -249,8 +280,11 @@ private slots:
     void copyKeyWhereverTheFocusIs();
     void thicknessPictureAtEveryZoom_data();
     void thicknessPictureAtEveryZoom();
+    void f11TogglesFullScreenKeepingThePicture_data();
     void f11TogglesFullScreenKeepingThePicture();
     void saveRefusesAFifoWithoutReader();
+    void pictureDrawnAgainAtAnotherRatio_data();
+    void pictureDrawnAgainAtAnotherRatio();
     void readoutAndCursorShowTheCurvesNumbers_data();
     void readoutAndCursorShowTheCurvesNumbers();
 };
@@ -774,22 +808,38 @@ void TestMainWindow::thicknessPictureAtEveryZoom()
                             .arg(logical.bottom())));
 }
 
-// F11 puts the window in full screen and back at the same zoom: the picture stays, and in
-// full screen it stands centred on the window's grey, on a grid the zoom maps to whole
-// pixels.
+void TestMainWindow::f11TogglesFullScreenKeepingThePicture_data()
+{
+    // The screens are those of tests/screens.json: the first at the origin, the second beside
+    // it at twice the pixel ratio.
+    QTest::addColumn<int>("screen");
+    QTest::newRow("first screen") << 0;
+    QTest::newRow("second screen") << 1;
+}
+
+// F11 puts the window in full screen on the screen that holds it and back at the same zoom:
+// the picture stays, in full screen it stands centred on the window's grey, on a grid the
+// zoom maps to whole pixels, and back from it the window is where it was.
 void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
 {
+    QFETCH(int, screen);
+    if (QGuiApplication::screens().size() <= screen)
+        QSKIP("the platform has no second screen (tests/screens.json)");
+    const QRect onScreen = QGuiApplication::screens().at(screen)->geometry();
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QRect normal(onScreen.topLeft() + QPoint(40, 30), MainWindow::ClientSize);
+    window.setGeometry(normal);
+    QTRY_COMPARE_WITH_TIMEOUT(window.screen()->geometry(), onScreen, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.geometry(), normal, 20000);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QVERIFY(item(window, "imThickness")->isVisible());
     const QImage picture = window.canvas()->image();
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
-    QTRY_VERIFY2_WITH_TIMEOUT(window.isFullScreen() &&
-                                  window.size() == window.screen()->geometry().size(),
-                              "F11 did not make the window cover the screen", 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(window.isFullScreen() && window.geometry() == onScreen,
+                              "F11 did not make the window cover its screen", 20000);
     const QPoint offset = window.canvas()->pos();
     const QSize spare = window.size() - MainWindow::ClientSize;
     QVERIFY2(offset.x() % 4 == 0 && offset.y() % 4 == 0 &&
@@ -800,8 +850,9 @@ void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
     QCOMPARE(window.canvas()->image(), picture);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
-    QTRY_VERIFY2_WITH_TIMEOUT(!window.isFullScreen() && window.size() == MainWindow::ClientSize,
-                              "F11 did not bring the window back", 20000);
+
+    QTRY_VERIFY2_WITH_TIMEOUT(!window.isFullScreen() && window.geometry() == normal,
+                              "F11 did not bring the window back where it was", 20000);
     QCOMPARE(window.canvas()->pos(), QPoint(0, 0));
     QCOMPARE(control(window, "cmdStart")->pos(), QPoint(624, 8));
     QCOMPARE(window.canvas()->image(), picture);
@@ -836,6 +887,38 @@ void TestMainWindow::saveRefusesAFifoWithoutReader()
     QCOMPARE(said, "Cannot write " + fifo + ": No such device or address.");
     struct stat status = {};
     QVERIFY(::stat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+}
+
+void TestMainWindow::pictureDrawnAgainAtAnotherRatio_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("ratio 2 to 1") << 1 << 0;
+    QTest::newRow("ratio 1 to 2") << 0 << 1;
+}
+
+// A window moved to a screen of another pixel ratio draws its picture again at that ratio:
+// the very pixels of a window that was there all along and made the same runs.
+void TestMainWindow::pictureDrawnAgainAtAnotherRatio()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    if (QGuiApplication::screens().size() < 2)
+        QSKIP("the platform has no second screen (tests/screens.json)");
+    const qreal ratio = QGuiApplication::screens().at(to)->devicePixelRatio();
+
+    MainWindow there;
+    QVERIFY(showOnScreen(there, to));
+    QTRY_COMPARE_WITH_TIMEOUT(there.canvas()->image().devicePixelRatio(), ratio, 20000);
+    twoRunsKeptWithNo(there);
+
+    MainWindow moved;
+    QVERIFY(showOnScreen(moved, from));
+    QTRY_VERIFY_WITH_TIMEOUT(moved.canvas()->image().devicePixelRatio() != ratio, 20000);
+    twoRunsKeptWithNo(moved);
+    QVERIFY(showOnScreen(moved, to));
+    QTRY_COMPARE_WITH_TIMEOUT(moved.canvas()->image().devicePixelRatio(), ratio, 20000);
+    QCOMPARE(moved.canvas()->image(), there.canvas()->image());
 }
 
 QTEST_MAIN(TestMainWindow)

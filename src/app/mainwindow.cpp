@@ -275,6 +275,11 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 
 void MainWindow::showFullScreenCentred()
 {
+    // The window's own place, kept here: the toolkit and the window manager remember the
+    // geometry set just below, the screen's corner, which would put the frame's title bar
+    // above the screen.
+    if (!isFullScreen() && isVisible())
+        m_normalGeometry = geometry();
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // Without a window manager nothing but the window itself makes it cover the screen.
@@ -291,6 +296,16 @@ void MainWindow::toggleFullScreen()
     }
     showNormal();
     setFixedSize(ClientSize);
+    // The client area where it was, the frame around it; a window that started in full
+    // screen has no place of its own yet and stands centred on the screen's free area, which
+    // leaves its title bar room above it.
+    QRect normal(m_normalGeometry.topLeft(), ClientSize);
+    if (!m_normalGeometry.isValid() && screen()) {
+        const QRect available = screen()->availableGeometry();
+        const QSize spare = (available.size() - ClientSize).expandedTo(QSize(0, 0));
+        normal.moveTopLeft(available.topLeft() + QPoint(spare.width() / 2, spare.height() / 2));
+    }
+    setGeometry(normal);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -95,6 +95,8 @@ private:
     void showLabel(Label label, double left, double top) override;
 
     CanvasWidget *m_canvas = nullptr;
+    // The window's client area before full screen, given back when it ends.
+    QRect m_normalGeometry;
 
     QLineEdit *nRelativeRngth = nullptr;
     QScrollBar *HScroll1 = nullptr;

@@ -39,6 +39,15 @@ namespace ScreenZoom {
 
 namespace {
 
+// Set for a second start whose zoom is in QT_SCALE_FACTOR alone, so that it takes it. It
+// holds the process's id, which the start keeps: one set outside means nothing.
+const char *const FittedMarker = "QUORVANE_ZOOM_FITTED";
+
+bool startedAgainHere()
+{
+    return qgetenv(FittedMarker) == QByteArray::number(qint64(::getpid()));
+}
+
 // The scale factors Qt is given from outside that the window can be shown at.
 constexpr double LeastFactor = 0.5;
 constexpr double GreatestFactor = 16;
@@ -279,25 +288,39 @@ void prepareZoom(const CommandLine &line)
             break;
         }
     }
-    if (line.zoom)
+    if (line.zoom && !startedAgainHere())
         qputenv("QT_SCALE_FACTOR", number(*line.zoom).toLatin1());
 }
 
 void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
 {
+    // A start that could not be told its zoom on its line takes the one it was given.
+    const bool givenItsZoom = startedAgainHere();
+    qunsetenv(FittedMarker);
+    if (givenItsZoom)
+        return;
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    // The window's zoom is all that scales it: Qt's factor and whatever the desktop adds (a
+    // screen scale factor, as KDE sets, or the platform's own ratio). The zoom asked for or
+    // given by QT_SCALE_FACTOR stays a factor on top of the desktop's; what must fit is the
+    // whole, in the screen's device pixels, and the zoom named in the line is the whole.
     const double current = currentFactor();
-    const QSizeF available(availableDevicePixels(*screen, current));
-    const Choice choice = choose(line.zoom, line.fullscreen, current, available, window);
-    if (std::abs(choice.zoom - current) < 1e-9)
+    const double ratio = screen->devicePixelRatio();
+    const double desktop = ratio / current;
+    const bool desktopScales = std::abs(desktop - 1) > 1e-9;
+    const std::optional<double> asked =
+        line.zoom ? std::optional<double>(*line.zoom * desktop) : std::nullopt;
+    const QSizeF available(availableDevicePixels(*screen, ratio));
+    const Choice choice = choose(asked, line.fullscreen, ratio, available, window);
+    if (std::abs(choice.zoom - ratio) < 1e-9)
         return;
-    const QString asked = number(line.zoom.value_or(current));
     const QString fitted = number(choice.zoom);
+    const QString factor = number(choice.zoom / desktop);
     const QString lowered = ErrorLine::text(QStringLiteral("zoom %1 does not fit the screen's "
                                                            "available area of %2 x %3 pixels")
-                                                .arg(asked)
+                                                .arg(number(asked.value_or(ratio)))
                                                 .arg(qRound(available.width()))
                                                 .arg(qRound(available.height())));
     const auto cannot = [&](int error, bool sayLowered) {
@@ -307,7 +330,7 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
                            .arg(sayLowered ? lowered + QStringLiteral(", and ")
                                            : ErrorLine::text(QString()),
                                 fitted, QString::fromLocal8Bit(std::strerror(error)),
-                                number(current))));
+                                number(ratio))));
     };
     if (::access("/proc/self/exe", X_OK) != 0) {
         cannot(errno, choice.lowered);
@@ -318,9 +341,11 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
 
     // The second start is told its zoom on its line, where it weighs it as any other: it
     // starts again only to lower it further, so starts cannot follow each other for ever.
-    const QByteArray zoom = "--zoom=" + fitted.toLatin1();
+    // Over a desktop's scaling Qt's factor may be no zoom of the line (0.875 of a scale of 2
+    // gives 1.75): that start takes its factor from the environment and is not fitted again.
+    const QByteArray zoom = "--zoom=" + factor.toLatin1();
     std::vector<char *> again;
-    bool placed = false;
+    bool placed = desktopScales;
     for (char *const *argument = argv; *argument; ++argument) {
         if (!placed && std::strcmp(*argument, "--") == 0 && argument != argv) {
             again.push_back(const_cast<char *>(zoom.constData()));
@@ -332,7 +357,9 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
         again.push_back(const_cast<char *>(zoom.constData()));
     again.push_back(nullptr);
     const QByteArray before = qgetenv("QT_SCALE_FACTOR");
-    qputenv("QT_SCALE_FACTOR", fitted.toLatin1());
+    qputenv("QT_SCALE_FACTOR", factor.toLatin1());
+    if (desktopScales)
+        qputenv(FittedMarker, QByteArray::number(qint64(::getpid())));
     for (std::size_t i = 0; i < std::size(LaunchIds); ++i)
         if (!launchIds[i].isEmpty())
             qputenv(LaunchIds[i], launchIds[i]);
@@ -340,6 +367,7 @@ void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
     const int error = errno;
     for (const char *name : LaunchIds)
         qunsetenv(name);
+    qunsetenv(FittedMarker);
     if (before.isNull())
         qunsetenv("QT_SCALE_FACTOR");
     else

@@ -183,7 +183,8 @@ CanvasItem *createItem(const ControlRow &row, CanvasWidget *canvas)
 {
     auto *item = new CanvasItem(QString::fromUtf8(row.name), row.place, canvas);
     if (row.kind == Kind::Picture)
-        item->setPicture(thicknessPicture(row.place, canvas->image().devicePixelRatio()));
+        item->setPicture(
+            [place = row.place](qreal ratio) { return thicknessPicture(place, ratio); });
     else
         item->setText(QString::fromUtf8(row.caption), row.font(), Qt::AlignLeft | Qt::AlignTop);
     if (row.visible)

@@ -104,7 +104,12 @@ void ImageCanvas::drawCircle(float x, float y, float radius, StrokeColour colour
         toDevice(strokeBounds(x - radius, y - radius, x + radius, y + radius, m_penWidth + 1)));
     QPainter &p = painter();
     p.setPen(pen(colour));
-    p.setBrush(Qt::NoBrush);
+    // A pen as wide as the circle covers its middle too, but Qt's stroke of it leaves a
+    // device pixel there unpainted at some fractional places and ratios: a plotted point
+    // would read as a ring. Filling the inside in the pen's colour closes it; at a ratio of 1
+    // the pixels stay those of the stroke alone.
+    const bool solid = m_image.devicePixelRatio() != 1.0 && 2 * radius <= m_penWidth;
+    p.setBrush(solid ? QBrush(QColor(colour.resolved())) : QBrush(Qt::NoBrush));
     p.drawEllipse(QPointF(x, y), radius, radius);
 }
 
@@ -132,7 +137,7 @@ void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
     if (first > last)
         return;
     last = HorizontalFill::lastOther(pixels, first, last, colour);
-    m_snapshots.keep(m_image, QRect(first, row, last - first + 1, 1));
+    keepSnapshot(QRect(first, row, last - first + 1, 1));
     HorizontalFill::write(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1,
                           colour);
 }
@@ -140,7 +145,13 @@ void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
 void ImageCanvas::aboutToPaint(const QRect &deviceRect)
 {
     m_rowFills.soil(deviceRect);
-    m_snapshots.keep(m_image, deviceRect);
+    keepSnapshot(deviceRect);
+}
+
+void ImageCanvas::keepSnapshot(const QRect &deviceRect)
+{
+    if (m_findingChanges)
+        m_snapshots.keep(m_image, deviceRect);
 }
 
 // A slanted line is cut into pieces whose bounds are about a tile across, so a long

@@ -41,6 +41,9 @@ public:
     // The pixels whose colour changed since the last call, in logical pixels: a few small
     // rectangles around them rather than the strokes' bounds.
     QRegion takeChanged();
+    // Whether changes are looked for at all; a picture drawn anew as a whole, which goes to
+    // the screen entire, spares the copies.
+    void setFindingChanges(bool finding) { m_findingChanges = finding; }
 
 protected:
     void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
@@ -52,6 +55,7 @@ private:
     // What a stroke through QPainter does before it paints the device rectangle.
     void aboutToPaint(const QRect &deviceRect);
     void aboutToPaintStroke(double x1, double y1, double x2, double y2);
+    void keepSnapshot(const QRect &deviceRect);
     QPen pen(StrokeColour colour) const;
     QPainter &painter();
     void endPainting() const;
@@ -60,6 +64,7 @@ private:
     QImage m_image;
     mutable std::unique_ptr<QPainter> m_painter;
     int m_penWidth = 1;
+    bool m_findingChanges = true;
     TileSnapshots m_snapshots;
     RowFills m_rowFills;
 };

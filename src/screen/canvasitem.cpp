@@ -30,9 +30,9 @@ void CanvasItem::setAlignment(Qt::Alignment alignment)
     setText(m_text, m_font, alignment);
 }
 
-void CanvasItem::setPicture(const QImage &picture)
+void CanvasItem::setPicture(PictureMaker picture)
 {
-    m_picture = picture;
+    m_picture = std::move(picture);
     if (m_visible)
         paint();
 }
@@ -47,8 +47,8 @@ void CanvasItem::hide()
     if (!m_visible)
         return;
     m_visible = false;
-    m_canvas->paintOnLayer(m_geometry, [this](QPainter &painter) {
-        painter.fillRect(m_geometry, QColor(StrokeColour::BackgroundGrey));
+    m_canvas->paintOnLayer(m_geometry, [geometry = m_geometry](QPainter &painter) {
+        painter.fillRect(geometry, QColor(StrokeColour::BackgroundGrey));
     });
 }
 
@@ -61,18 +61,25 @@ void CanvasItem::showAt(const QPoint &topLeft)
     paint();
 }
 
+// The painting keeps what the item is now, so that the canvas can paint it again later,
+// at another pixel ratio, as it was.
 void CanvasItem::paint()
 {
-    m_canvas->paintOnLayer(m_geometry, [this](QPainter &painter) {
-        if (!m_picture.isNull()) {
-            // A picture made for the canvas's pixel ratio lands pixel for pixel.
-            painter.drawImage(QPointF(m_geometry.topLeft()), m_picture);
-            return;
-        }
-        painter.fillRect(m_geometry, QColor(StrokeColour::BackgroundGrey));
-        painter.setClipRect(m_geometry);
-        painter.setFont(m_font);
+    if (m_picture) {
+        m_canvas->paintOnLayer(
+            m_geometry, [geometry = m_geometry, picture = m_picture](QPainter &painter) {
+                // A picture made for the canvas's pixel ratio lands pixel for pixel.
+                painter.drawImage(QPointF(geometry.topLeft()),
+                                  picture(painter.device()->devicePixelRatioF()));
+            });
+        return;
+    }
+    m_canvas->paintOnLayer(m_geometry, [geometry = m_geometry, text = m_text, font = m_font,
+                                        alignment = m_alignment](QPainter &painter) {
+        painter.fillRect(geometry, QColor(StrokeColour::BackgroundGrey));
+        painter.setClipRect(geometry);
+        painter.setFont(font);
         painter.setPen(QColor(StrokeColour::ForeColour));
-        painter.drawText(m_geometry, int(m_alignment), m_text);
+        painter.drawText(geometry, int(alignment), text);
     });
 }

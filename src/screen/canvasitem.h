@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QRect>
 
+#include <functional>
+
 class CanvasWidget;
 class QPainter;
 
@@ -24,8 +26,9 @@ public:
 
     void setText(const QString &text, const QFont &font, Qt::Alignment alignment);
     void setAlignment(Qt::Alignment alignment);
-    // The picture has the canvas's device pixel ratio.
-    void setPicture(const QImage &picture);
+    // The picture is made for the device pixel ratio the canvas has when it is painted.
+    using PictureMaker = std::function<QImage(qreal devicePixelRatio)>;
+    void setPicture(PictureMaker picture);
 
     QRect geometry() const { return m_geometry; }
     QString text() const { return m_text; }
@@ -45,5 +48,5 @@ private:
     QString m_text;
     QFont m_font;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
-    QImage m_picture;
+    PictureMaker m_picture;
 };

@@ -8,7 +8,9 @@
 
 CanvasWidget::CanvasWidget(QSize logicalSize, QWidget *parent)
     : QWidget(parent)
-    , m_canvas(logicalSize, parent ? parent->devicePixelRatioF() : devicePixelRatioF())
+    , m_logicalSize(logicalSize)
+    , m_canvas(std::make_unique<ImageCanvas>(logicalSize, parent ? parent->devicePixelRatioF()
+                                                                 : devicePixelRatioF()))
 {
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -17,27 +19,78 @@ CanvasWidget::CanvasWidget(QSize logicalSize, QWidget *parent)
     connect(&m_flushSoon, &QTimer::timeout, this, &CanvasWidget::flush);
 }
 
+std::size_t CanvasWidget::DrawnHash::operator()(const Drawn &drawn) const
+{
+    return qHashMulti(0, int(drawn.kind), drawn.a, drawn.b, drawn.c, drawn.d,
+                      drawn.colour.resolved(), int(drawn.colour.kind()), drawn.layer);
+}
+
+void CanvasWidget::record(const Drawn &drawn)
+{
+    const auto [at, added] = m_indexOf.try_emplace(drawn, quint32(m_different.size()));
+    if (added)
+        m_different.push_back(drawn);
+    m_drawn.push_back(at->second);
+}
+
 void CanvasWidget::setPenWidth(int width)
 {
-    m_canvas.setPenWidth(width);
+    record({Drawn::Kind::PenWidth, float(width), 0, 0, 0, StrokeColour(), -1});
+    m_canvas->setPenWidth(width);
 }
 
 void CanvasWidget::drawLine(float x1, float y1, float x2, float y2, StrokeColour colour)
 {
-    m_canvas.line(x1, y1, x2, y2, colour);
+    record({Drawn::Kind::Line, x1, y1, x2, y2, colour, -1});
+    m_canvas->line(x1, y1, x2, y2, colour);
     scheduleFlush();
 }
 
 void CanvasWidget::drawCircle(float x, float y, float radius, StrokeColour colour)
 {
-    m_canvas.circle(x, y, radius, colour);
+    record({Drawn::Kind::Circle, x, y, radius, 0, colour, -1});
+    m_canvas->circle(x, y, radius, colour);
     scheduleFlush();
 }
 
 void CanvasWidget::paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint)
 {
-    m_canvas.paintOver(rect, paint);
+    record({Drawn::Kind::Layer, 0, 0, 0, 0, StrokeColour(), int(m_layerPaintings.size())});
+    m_layerPaintings.push_back({rect, paint});
+    m_canvas->paintOver(rect, paint);
     scheduleFlush();
+}
+
+void CanvasWidget::setDevicePixelRatio(qreal ratio)
+{
+    if (ratio <= 0 || ratio == m_canvas->image().devicePixelRatio())
+        return;
+    auto canvas = std::make_unique<ImageCanvas>(m_logicalSize, ratio);
+    canvas->setFindingChanges(false);
+    for (const quint32 index : m_drawn) {
+        const Drawn &drawn = m_different[index];
+        switch (drawn.kind) {
+        case Drawn::Kind::PenWidth:
+            canvas->setPenWidth(int(drawn.a));
+            break;
+        case Drawn::Kind::Line:
+            canvas->line(drawn.a, drawn.b, drawn.c, drawn.d, drawn.colour);
+            break;
+        case Drawn::Kind::Circle:
+            canvas->circle(drawn.a, drawn.b, drawn.c, drawn.colour);
+            break;
+        case Drawn::Kind::Layer: {
+            const LayerPainting &layer = m_layerPaintings[std::size_t(drawn.layer)];
+            canvas->paintOver(layer.rect, layer.paint);
+            break;
+        }
+        }
+    }
+    // What the screen shows is all new, so nothing was looked for on the way.
+    canvas->setFindingChanges(true);
+    m_canvas = std::move(canvas);
+    m_flushSoon.stop();
+    update();
 }
 
 // Whatever was drawn reaches the screen by the next turn of the event loop at the latest,
@@ -53,7 +106,7 @@ void CanvasWidget::scheduleFlush()
 void CanvasWidget::flush()
 {
     m_flushSoon.stop();
-    const QRegion changed = m_canvas.takeChanged();
+    const QRegion changed = m_canvas->takeChanged();
     if (!changed.isEmpty())
         repaint(changed);
 }
@@ -62,8 +115,12 @@ void CanvasWidget::flush()
 // through the painter's scale Qt takes its slower scaling path for every rectangle.
 void CanvasWidget::paintEvent(QPaintEvent *event)
 {
+    // The window has come to a screen of another ratio, or the zoom changed: the picture is
+    // drawn again for it rather than scaled.
+    if (devicePixelRatioF() != m_canvas->image().devicePixelRatio())
+        setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(this);
-    const QImage &image = m_canvas.image();
+    const QImage &image = m_canvas->image();
     const qreal ratio = image.devicePixelRatio();
     const int scale = qRound(ratio);
     if (scale == ratio) {

@@ -82,6 +82,38 @@ QString XDisplay::titleOf(Window window) const
     return {};
 }
 
+std::optional<XDisplay::TopLevel> XDisplay::titled(Window window, int depth) const
+{
+    Display *d = m_display.get();
+    XWindowAttributes attributes{};
+    // A window may vanish between the query and this call; X then reports an error
+    // that the default handler would turn into an exit, so errors are trapped above.
+    if (!XGetWindowAttributes(d, window, &attributes))
+        return std::nullopt;
+    if (attributes.map_state != IsViewable || attributes.c_class != InputOutput)
+        return std::nullopt;
+    const QString title = titleOf(window);
+    if (!title.isEmpty() || depth == 0) {
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+        const QRect geometry(x, y, attributes.width, attributes.height);
+        return TopLevel{window, title, geometry, geometry};
+    }
+    Window root = 0;
+    Window parent = 0;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, window, &root, &parent, &children, &count))
+        return std::nullopt;
+    std::unique_ptr<Window, XFreeDeleter> owned(children);
+    for (unsigned int i = 0; i < count; ++i)
+        if (const auto found = titled(children[i], depth - 1); found && !found->title.isEmpty())
+            return found;
+    return std::nullopt;
+}
+
 std::vector<XDisplay::TopLevel> XDisplay::mappedTopLevels() const
 {
     Display *d = m_display.get();
@@ -95,14 +127,20 @@ std::vector<XDisplay::TopLevel> XDisplay::mappedTopLevels() const
     std::unique_ptr<Window, XFreeDeleter> owned(children);
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes{};
-        // A window may vanish between the query and this call; X then reports an error
-        // that the default handler would turn into an exit, so errors are trapped below.
         if (!XGetWindowAttributes(d, children[i], &attributes))
             continue;
         if (attributes.map_state != IsViewable || attributes.c_class != InputOutput)
             continue;
-        result.push_back({children[i], titleOf(children[i]),
-                          QRect(attributes.x, attributes.y, attributes.width, attributes.height)});
+        const QRect frame(attributes.x, attributes.y,
+                          attributes.width + 2 * attributes.border_width,
+                          attributes.height + 2 * attributes.border_width);
+        // A window manager's frame has no title; the program's window lies a level or two
+        // inside it.
+        std::optional<TopLevel> window = titled(children[i], 3);
+        if (!window)
+            window = TopLevel{children[i], QString(), frame, frame};
+        window->frame = frame;
+        result.push_back(*window);
     }
     return result;
 }
@@ -114,6 +152,14 @@ std::optional<XDisplay::TopLevel> XDisplay::findMapped(const QString &title) con
             return window;
     }
     return std::nullopt;
+}
+
+bool XDisplay::moveWindow(Window window, QPoint topLeft) const
+{
+    Display *d = m_display.get();
+    const bool asked = XMoveWindow(d, window, topLeft.x(), topLeft.y());
+    XFlush(d);
+    return asked;
 }
 
 QSize XDisplay::screenSize() const

@@ -31,9 +31,13 @@ public:
         Window id = 0;
         QString title;
         QRect geometry; // on the root window
+        // The window manager's frame around it on the root window; the geometry itself
+        // where no window manager frames it.
+        QRect frame;
     };
 
-    // The mapped children of the root window, bottom first.
+    // The mapped children of the root window, bottom first; where a window manager frames
+    // a window, the window inside the frame.
     std::vector<TopLevel> mappedTopLevels() const;
     std::optional<TopLevel> findMapped(const QString &title) const;
 
@@ -53,6 +57,10 @@ public:
     // application pasting it would ask for it; empty when there is none within timeoutMs.
     QByteArray clipboard(const char *format, int timeoutMs) const;
 
+    // Asks for the window at this place on the root window, as a person dragging it would
+    // have it; a window manager decides.
+    bool moveWindow(Window window, QPoint topLeft) const;
+
     // From now on keeps the startup notification messages that programs send to the root
     // window (_NET_STARTUP_INFO), as a desktop's launcher listens for them.
     void listenForStartupMessages() const;
@@ -65,6 +73,8 @@ public:
 
 private:
     QString titleOf(Window window) const;
+    // The first window at or below this one that has a title, at most depth levels down.
+    std::optional<TopLevel> titled(Window window, int depth) const;
     QImage read(unsigned long drawable, const QRect &rect) const;
 
     struct Closer {
