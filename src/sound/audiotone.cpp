@@ -3,6 +3,8 @@
 
 #include "audiotone.h"
 
+#include "about.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -181,7 +183,8 @@ private:
         if (m_failed)
             return;
         m_failed = true;
-        std::fprintf(stderr, "quorvane: %s; the curve's sound stays silent\n", qPrintable(why));
+        std::fprintf(stderr, "%s: %s; the curve's sound stays silent\n", About::Command,
+                     qPrintable(why));
         std::fflush(stderr);
     }
 
