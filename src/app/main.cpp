@@ -11,7 +11,6 @@
 #include "mainwindow.h"
 #include "screen/screenupdates.h"
 #include "screenzoom.h"
-#include "waylandactivation.h"
 
 #include <QApplication>
 
@@ -91,7 +90,6 @@ int main(int argc, char *argv[])
         window.showFullScreenCentred();
     else
         window.show();
-    WaylandActivation::activateWhenShown(&window);
     if (line.start)
         QMetaObject::invokeMethod(&window, &MainWindow::pressStart, Qt::QueuedConnection);
     return QApplication::exec();
