@@ -36,7 +36,9 @@
 
 #include <functional>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -282,7 +284,8 @@ private slots:
     void thicknessPictureAtEveryZoom();
     void f11TogglesFullScreenKeepingThePicture_data();
     void f11TogglesFullScreenKeepingThePicture();
-    void saveRefusesAFifoWithoutReader();
+    void saveNeverHangsOnAFifo_data();
+    void saveNeverHangsOnAFifo();
     void pictureDrawnAgainAtAnotherRatio_data();
     void pictureDrawnAgainAtAnotherRatio();
     void readoutAndCursorShowTheCurvesNumbers_data();
@@ -858,18 +861,33 @@ void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
     QCOMPARE(window.canvas()->image(), picture);
 }
 
-// The window does not hang on a FIFO nobody reads: the dialog's choice is refused with the
-// system's reason, and the FIFO stays.
-void TestMainWindow::saveRefusesAFifoWithoutReader()
+void TestMainWindow::saveNeverHangsOnAFifo_data()
 {
+    QTest::addColumn<bool>("readerStalls");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("nobody reads") << false << "No such device or address";
+    QTest::newRow("the reader takes nothing") << true << "nothing was read from it for 5 seconds";
+}
+
+// The window does not hang on a FIFO: one nobody reads is refused at once, a reader that
+// takes nothing is given up after a few seconds, each with the reason, and the FIFO stays.
+void TestMainWindow::saveNeverHangsOnAFifo()
+{
+    QFETCH(bool, readerStalls);
+    QFETCH(QString, reason);
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("f"));
-    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const QByteArray name = QFile::encodeName(fifo);
+    QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    // The stalled reader holds the FIFO open and never reads; its pipe is as small as it can
+    // be (one page), so that the picture cannot go into it whole.
+    const int stalled = readerStalls ? ::open(name.constData(), O_RDONLY | O_NONBLOCK) : -1;
+    QVERIFY(!readerStalls || (stalled >= 0 && ::fcntl(stalled, F_SETPIPE_SZ, 4096) >= 0));
     answerSaveDialogs(window, fifo);
-    // Should the save wait for a reader after all, one comes late and the test fails.
+    // Should the save wait after all, a reader comes late and takes it all: the test fails.
     QProcess lateReader;
     lateReader.start(QStringLiteral("/bin/sh"), {"-c", "sleep 20; exec cat \"$0\"", fifo});
     QString said;
@@ -884,9 +902,11 @@ void TestMainWindow::saveRefusesAFifoWithoutReader()
     window.findChild<PictureExport *>()->savePicture();
     lateReader.kill();
     lateReader.waitForFinished();
-    QCOMPARE(said, "Cannot write " + fifo + ": No such device or address.");
+    if (stalled >= 0)
+        ::close(stalled);
+    QCOMPARE(said, "Cannot write " + fifo + ": " + reason + ".");
     struct stat status = {};
-    QVERIFY(::stat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    QVERIFY(::stat(name.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 void TestMainWindow::pictureDrawnAgainAtAnotherRatio_data()
