@@ -370,14 +370,15 @@ void MainWindow::toggleFullScreen()
 
 void MainWindow::stepZoom(int steps)
 {
-    double wanted = ZoomRange::Smallest;
+    // Back to the desktop's own scale, as a browser's Ctrl+0 goes back to 100 %.
+    double wanted = screen() ? ScreenZoom::desktopScale(*screen()) : ZoomRange::Smallest;
     if (steps != 0) {
         // From a zoom between the steps (a desktop's scale of 1.2, say) the first step goes
         // to the next one in that direction.
         const double at = devicePixelRatioF() / ZoomRange::Step;
         const double from = steps > 0 ? std::floor(at + 1e-6) : std::ceil(at - 1e-6);
-        wanted = std::clamp((from + steps) * ZoomRange::Step, ZoomRange::Smallest,
-                            ZoomRange::Largest);
+        wanted =
+            std::clamp((from + steps) * ZoomRange::Step, ZoomRange::Smallest, ZoomRange::Largest);
     }
     setZoom(wanted);
 }
@@ -415,8 +416,8 @@ void MainWindow::setZoom(double whole)
     const QRectF area(toDevice(onScreen->availableGeometry().topLeft(), ratio),
                       QSizeF(ScreenZoom::availableDevicePixels(*onScreen)));
     QRectF framed(corner - frameBefore,
-                  QSizeF(ClientSize) * ratio + QSizeF(frameBefore.x() + frameAfter.x(),
-                                                      frameBefore.y() + frameAfter.y()));
+                  QSizeF(ClientSize) * ratio +
+                      QSizeF(frameBefore.x() + frameAfter.x(), frameBefore.y() + frameAfter.y()));
     framed.moveRight(std::min(framed.right(), area.right()));
     framed.moveBottom(std::min(framed.bottom(), area.bottom()));
     framed.moveLeft(std::max(framed.left(), area.left()));
@@ -444,6 +445,9 @@ void MainWindow::takeNewRatio(const QRect &geometry)
         setFixedSize(geometry.size());
     if (backingStore())
         backingStore()->resize(geometry.size());
+    // The picture at once, rather than at a paint that a platform may not send to a window
+    // whose size in its own units stayed.
+    m_canvas->setDevicePixelRatio(devicePixelRatioF());
     update();
 }
 

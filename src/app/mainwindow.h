@@ -74,8 +74,9 @@ public:
     void toggleFullScreen();
 
     // The window's whole zoom on its screen, the desktop's scaling included: a quarter step
-    // up or down (Ctrl+Plus, Ctrl+Minus), or 1 (Ctrl+0). A zoom too large for the screen is
-    // lowered to the largest that fits; the window keeps its top-left corner where it can.
+    // up or down (Ctrl+Plus, Ctrl+Minus) from 1 to 4, or the desktop's own scale (Ctrl+0). A zoom
+    // too large for the screen is lowered to the largest that fits; the window keeps its top-left
+    // corner where it can.
     void stepZoom(int steps);
     void setZoom(double whole);
 

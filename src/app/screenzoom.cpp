@@ -11,8 +11,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QGuiApplication>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLibraryInfo>

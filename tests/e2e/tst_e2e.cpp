@@ -1118,12 +1118,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<double>("zoom");
         QTest::newRow("plain") << QStringList{} << 1.0;
-        QTest::newRow("full screen, started again at its zoom")
+        QTest::newRow("full screen, at its zoom")
             << QStringList{QStringLiteral("--fullscreen")} << 1.75;
     }
 
     // Started from a menu, the program tells the desktop once that its window is there, so
-    // that the busy cursor goes: also when it starts itself again at a fitted zoom.
+    // that the busy cursor goes: also in full screen at a fitted zoom.
     void startupNotification()
     {
         QFETCH(QStringList, arguments);
