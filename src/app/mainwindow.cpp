@@ -314,9 +314,9 @@ void MainWindow::showFullScreenCentred(bool largestZoom)
     // the geometry set just below, the screen's corner, which would put the frame's title bar
     // above the screen.
     QScreen *onScreen = screen();
-    if (!isFullScreen()) {
-        if (isVisible())
-            m_normalGeometry = geometry();
+    // A window started in full screen has neither, and comes back at the zoom it has.
+    if (!isFullScreen() && isVisible()) {
+        m_normalGeometry = geometry();
         if (onScreen)
             m_normalFactor = devicePixelRatioF() / ScreenZoom::desktopScale(*onScreen);
     }
