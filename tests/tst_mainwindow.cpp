@@ -670,7 +670,7 @@ void TestMainWindow::contextMenuOnTheCanvasOnly_data()
                            "Sound of the curve\t",
                            "Zoom in\tCtrl++",
                            "Zoom out\tCtrl+-",
-                           "Zoom 1\tCtrl+0",
+                           "Actual size\tCtrl+0",
                            "About Quorvane\t"};
     const QKeyCombination mouse;
     QTest::newRow("canvas") << QByteArray("canvas") << mouse << ours;

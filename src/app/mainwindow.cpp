@@ -211,7 +211,7 @@ void MainWindow::wireZoom(PictureExport &exporter)
     const Step zooms[] = {
         {"zoomIn", "Zoom in", 1, {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal}},
         {"zoomOut", "Zoom out", -1, {Qt::CTRL | Qt::Key_Minus}},
-        {"zoomToOne", "Zoom 1", 0, {Qt::CTRL | Qt::Key_0}},
+        {"actualSize", "Actual size", 0, {Qt::CTRL | Qt::Key_0}},
     };
     for (const Step &zoom : zooms) {
         const auto act = [this, steps = zoom.steps] {
