@@ -340,7 +340,7 @@ void fitToScreen(const CommandLine &line, QSize window)
     // Full screen takes its own zoom when it is shown; the window's zoom is the one it comes
     // back to.
     const Choice choice = choose(asked, false, ratio, available, window);
-    if (choice.lowered)
+    if (choice.lowered && (asked || !line.fullscreen))
         ErrorLine::print(QStringLiteral("zoom %1 does not fit the screen's available area of "
                                         "%2 x %3 pixels; zoom %4 instead")
                              .arg(number(asked.value_or(ratio)))
