@@ -510,8 +510,8 @@ void TestCommandLine::badArguments_data()
     QTest::newRow("QT_SCREEN_SCALE_FACTORS with inf")
         << offscreen << QStringList{"QT_SCREEN_SCALE_FACTORS=1;inf"}
         << "QT_SCREEN_SCALE_FACTORS=1;inf ignored" << -2;
-    QTest::newRow("the zoom marker from outside changes nothing")
-        << offscreen << QStringList{"QUORVANE_ZOOM_FITTED=1", "QT_SCALE_FACTOR=4"}
+    QTest::newRow("QT_SCALE_FACTOR 4, lowered")
+        << offscreen << QStringList{"QT_SCALE_FACTOR=4"}
         << "zoom 4 does not fit the screen's available area of 800 x 800 pixels; zoom 1 instead"
         << -2;
 }

@@ -7,6 +7,7 @@
 #include "app/classicstyle.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/screenzoom.h"
 #include "app/thicknesspicture.h"
 #include "export/pictureexport.h"
 #include "run/reflectionrun.h"
@@ -27,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -669,6 +671,9 @@ void TestMainWindow::contextMenuOnTheCanvasOnly_data()
                            "\t",
                            "Explore the curves\tE",
                            "Sound of the curve\t",
+                           "Zoom in\tCtrl++",
+                           "Zoom out\tCtrl+-",
+                           "Actual size\tCtrl+0",
                            "About Quorvane\t"};
     const QKeyCombination mouse;
     QTest::newRow("canvas") << QByteArray("canvas") << mouse << ours;
@@ -816,16 +821,20 @@ void TestMainWindow::f11TogglesFullScreenKeepingThePicture_data()
     // The screens are those of tests/screens.json: the first at the origin, the second beside
     // it at twice the pixel ratio.
     QTest::addColumn<int>("screen");
-    QTest::newRow("first screen") << 0;
-    QTest::newRow("second screen") << 1;
+    QTest::addColumn<qreal>("fullScreenRatio");
+    QTest::newRow("first screen") << 0 << 1.0;
+    // 1280 x 1024 at a ratio of 2 holds the picture three times.
+    QTest::newRow("second screen") << 1 << 3.0;
 }
 
-// F11 puts the window in full screen on the screen that holds it and back at the same zoom:
-// the picture stays, in full screen it stands centred on the window's grey, on a grid the
-// zoom maps to whole pixels, and back from it the window is where it was.
+// F11 puts the window in full screen on the screen that holds it, at the largest zoom that
+// fits, and back at its own zoom: the picture stays, in full screen it stands centred on the
+// window's grey, on a grid the zoom maps to whole pixels, and back from it the window is
+// where it was.
 void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
 {
     QFETCH(int, screen);
+    QFETCH(qreal, fullScreenRatio);
     if (QGuiApplication::screens().size() <= screen)
         QSKIP("the platform has no second screen (tests/screens.json)");
     const QRect onScreen = QGuiApplication::screens().at(screen)->geometry();
@@ -840,9 +849,14 @@ void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
     QVERIFY(item(window, "imThickness")->isVisible());
     const QImage picture = window.canvas()->image();
 
+    const qreal ratio = window.devicePixelRatioF();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
-    QTRY_VERIFY2_WITH_TIMEOUT(window.isFullScreen() && window.geometry() == onScreen,
+    QTRY_VERIFY2_WITH_TIMEOUT(window.isFullScreen() &&
+                                  window.screen() == QGuiApplication::screens().at(screen) &&
+                                  window.geometry() == window.screen()->geometry(),
                               "F11 did not make the window cover its screen", 20000);
+    QCOMPARE(window.devicePixelRatioF(), fullScreenRatio);
+    QTRY_COMPARE_WITH_TIMEOUT(window.canvas()->image().devicePixelRatio(), fullScreenRatio, 20000);
     const QPoint offset = window.canvas()->pos();
     const QSize spare = window.size() - MainWindow::ClientSize;
     QVERIFY2(offset.x() % 4 == 0 && offset.y() % 4 == 0 &&
@@ -850,12 +864,13 @@ void TestMainWindow::f11TogglesFullScreenKeepingThePicture()
                  std::abs(2 * offset.y() - spare.height()) <= 8,
              qPrintable(QStringLiteral("canvas at %1, %2").arg(offset.x()).arg(offset.y())));
     QCOMPARE(control(window, "cmdStart")->pos(), offset + QPoint(624, 8));
-    QCOMPARE(window.canvas()->image(), picture);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
 
     QTRY_VERIFY2_WITH_TIMEOUT(!window.isFullScreen() && window.geometry() == normal,
                               "F11 did not bring the window back where it was", 20000);
+    QCOMPARE(window.devicePixelRatioF(), ratio);
+    QTRY_COMPARE_WITH_TIMEOUT(window.canvas()->image().devicePixelRatio(), ratio, 20000);
     QCOMPARE(window.canvas()->pos(), QPoint(0, 0));
     QCOMPARE(control(window, "cmdStart")->pos(), QPoint(624, 8));
     QCOMPARE(window.canvas()->image(), picture);
@@ -913,31 +928,58 @@ void TestMainWindow::pictureDrawnAgainAtAnotherRatio_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
-    QTest::newRow("ratio 2 to 1") << 1 << 0;
-    QTest::newRow("ratio 1 to 2") << 0 << 1;
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    QTest::addColumn<qreal>("ratio");
+    const QKeyCombination plus = Qt::CTRL | Qt::Key_Plus;
+    QTest::newRow("ratio 2 to 1") << 1 << 0 << QList<QKeyCombination>{} << 1.0;
+    QTest::newRow("ratio 1 to 2") << 0 << 1 << QList<QKeyCombination>{} << 2.0;
+    QTest::newRow("Ctrl+Plus") << 1 << 1 << QList{plus} << 2.25;
+    QTest::newRow("Ctrl+=") << 1 << 1 << QList{Qt::CTRL | Qt::Key_Equal} << 2.25;
+    QTest::newRow("Ctrl+Minus") << 1 << 1 << QList{Qt::CTRL | Qt::Key_Minus} << 1.75;
+    // Back to the screen's own scale.
+    QTest::newRow("Ctrl+Plus twice, Ctrl+0")
+        << 1 << 1 << QList{plus, plus, Qt::CTRL | Qt::Key_0} << 2.0;
+    // 800 x 600 holds no more than zoom 1.
+    QTest::newRow("Ctrl+Plus, too large") << 0 << 0 << QList{plus} << 1.0;
 }
 
-// A window moved to a screen of another pixel ratio draws its picture again at that ratio:
-// the very pixels of a window that was there all along and made the same runs.
+// A window moved to a screen of another pixel ratio, or zoomed by its keys, draws its picture
+// again at that ratio: the very pixels of a window that was there at that zoom all along and
+// made the same runs. The zoomed window keeps its top-left corner.
 void TestMainWindow::pictureDrawnAgainAtAnotherRatio()
 {
     QFETCH(int, from);
     QFETCH(int, to);
+    QFETCH(QList<QKeyCombination>, keys);
+    QFETCH(qreal, ratio);
     if (QGuiApplication::screens().size() < 2)
         QSKIP("the platform has no second screen (tests/screens.json)");
-    const qreal ratio = QGuiApplication::screens().at(to)->devicePixelRatio();
-
-    MainWindow there;
-    QVERIFY(showOnScreen(there, to));
-    QTRY_COMPARE_WITH_TIMEOUT(there.canvas()->image().devicePixelRatio(), ratio, 20000);
-    twoRunsKeptWithNo(there);
 
     MainWindow moved;
     QVERIFY(showOnScreen(moved, from));
-    QTRY_VERIFY_WITH_TIMEOUT(moved.canvas()->image().devicePixelRatio() != ratio, 20000);
     twoRunsKeptWithNo(moved);
     QVERIFY(showOnScreen(moved, to));
+    const auto cleanup = qScopeGuard([] { ScreenZoom::setFactor(1); });
+    // Device pixels from the screen's corner, which Qt's units share.
+    const QPoint origin = moved.screen()->geometry().topLeft();
+    const QPoint corner = (moved.geometry().topLeft() - origin) * moved.devicePixelRatioF();
+    moved.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&moved));
+    for (const QKeyCombination key : keys)
+        QTest::keyClick(&moved, key.key(), key.keyboardModifiers());
+    QTRY_COMPARE_WITH_TIMEOUT(moved.devicePixelRatioF(), ratio, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(moved.canvas()->image().devicePixelRatio(), ratio, 20000);
+    // Within what a whole position in Qt's units allows.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        std::abs(((moved.geometry().topLeft() - origin) * ratio - corner).x()) <= ratio &&
+            std::abs(((moved.geometry().topLeft() - origin) * ratio - corner).y()) <= ratio,
+        20000);
+
+    // Made at the zoom the keys gave: Qt's factor holds for every window.
+    MainWindow there;
+    QVERIFY(showOnScreen(there, to));
+    QCOMPARE(there.devicePixelRatioF(), ratio);
+    twoRunsKeptWithNo(there);
     QCOMPARE(moved.canvas()->image(), there.canvas()->image());
 }
 

@@ -8,8 +8,12 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 
@@ -49,6 +53,17 @@ YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     for (QAbstractButton *button : box.buttons())
         button->setIcon(QIcon());
+    // On Wayland Qt draws the title bar itself, the title centred between three buttons of
+    // some 90 pixels on the right and as much again on the left: a box as narrow as its
+    // text would cut the title short.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        QFont titleFont = box.font();
+        titleFont.setPixelSize(14);
+        const int wide = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 2 * 90;
+        if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+            grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                          grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (m_journal) {
         // Keys on their way from the window system reach the journal while the window can
         // still take them; once the box shows, the toolkit would drop them.

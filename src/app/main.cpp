@@ -63,9 +63,8 @@ int main(int argc, char *argv[])
         ScreenZoom::prepareZoom(line);
     }
 
-    // Qt takes its own options off a copy of the line, so that argv keeps them all for a
-    // start at a fitted zoom. A render adds -platform offscreen last, so that whatever the
-    // line says, no window can come of it.
+    // Qt takes its own options off a copy of the line. A render adds -platform offscreen
+    // last, so that whatever the line says, no window can come of it.
     static char platform[] = "-platform", offscreen[] = "offscreen";
     std::vector<char *> qtArgv(argv, argv + argc);
     if (headless)
@@ -81,13 +80,13 @@ int main(int argc, char *argv[])
     if (headless)
         return renderHeadless(line);
 
-    ScreenZoom::fitToScreen(line, argv, MainWindow::ClientSize);
+    ScreenZoom::fitToScreen(line, MainWindow::ClientSize);
     MainWindow window;
     applyPresets(window, line);
     if (line.sound)
         window.setSoundOn(true);
     if (line.fullscreen)
-        window.showFullScreenCentred();
+        window.showFullScreenCentred(!line.zoom);
     else
         window.show();
     if (line.start)

@@ -17,10 +17,13 @@
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
 #include "screen/curveexplorer.h"
+#include "screenzoom.h"
+#include "settings/zoomrange.h"
 #include "sound/tone.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -28,8 +31,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // The pitch of a plotted point: the curve's greatest probability, where the two arrows
@@ -111,6 +116,7 @@ MainWindow::MainWindow(QWidget *parent)
         new PictureExport(*this, *m_canvas, m_curves,
                           [this](std::function<void()> action) { whenIdle(std::move(action)); });
     wireExplorer(*exports);
+    wireZoom(*exports);
     auto *about = new QAction(tr("About %1").arg(name), this);
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this,
@@ -193,6 +199,35 @@ void MainWindow::wireExplorer(PictureExport &exporter)
     exporter.addMenuAction(m_soundItem);
 }
 
+void MainWindow::wireZoom(PictureExport &exporter)
+{
+    struct Step {
+        const char *name;
+        const char *text;
+        int steps;
+        QList<QKeySequence> keys;
+    };
+    // Ctrl+= as well, for the keyboards whose plus needs Shift.
+    const Step zooms[] = {
+        {"zoomIn", "Zoom in", 1, {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal}},
+        {"zoomOut", "Zoom out", -1, {Qt::CTRL | Qt::Key_Minus}},
+        {"actualSize", "Actual size", 0, {Qt::CTRL | Qt::Key_0}},
+    };
+    for (const Step &zoom : zooms) {
+        const auto act = [this, steps = zoom.steps] {
+            whenIdle([this, steps] { stepZoom(steps); });
+        };
+        auto *item = new QAction(tr(zoom.text), this);
+        item->setObjectName(QString::fromLatin1(zoom.name));
+        item->setShortcuts(zoom.keys);
+        item->setShortcutVisibleInContextMenu(true);
+        connect(item, &QAction::triggered, this, act);
+        exporter.addMenuAction(item);
+        for (const QKeySequence &key : zoom.keys)
+            connect(new QShortcut(key, this), &QShortcut::activated, this, act);
+    }
+}
+
 void MainWindow::setSoundOn(bool on)
 {
     // Kept once opened: Qt's sound server client lives on for the program's life.
@@ -273,19 +308,38 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void MainWindow::showFullScreenCentred()
+void MainWindow::showFullScreenCentred(bool largestZoom)
 {
-    // The window's own place, kept here: the toolkit and the window manager remember the
-    // geometry set just below, the screen's corner, which would put the frame's title bar
+    // The window's own place and zoom, kept here: the toolkit and the window manager remember
+    // the geometry set just below, the screen's corner, which would put the frame's title bar
     // above the screen.
-    if (!isFullScreen() && isVisible())
+    QScreen *onScreen = screen();
+    // A window started in full screen has neither, and comes back at the zoom it has.
+    if (!isFullScreen() && isVisible()) {
         m_normalGeometry = geometry();
+        if (onScreen)
+            m_normalFactor = devicePixelRatioF() / ScreenZoom::desktopScale(*onScreen);
+    }
+    bool zoomed = false;
+    if (largestZoom && onScreen) {
+        const double now = devicePixelRatioF();
+        const double whole =
+            ScreenZoom::choose(std::nullopt, true, now,
+                               QSizeF(ScreenZoom::availableDevicePixels(*onScreen)), ClientSize)
+                .zoom;
+        if (std::abs(whole - now) > 1e-9) {
+            ScreenZoom::setFactor(whole / ScreenZoom::desktopScale(*onScreen));
+            zoomed = true;
+        }
+    }
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // Without a window manager nothing but the window itself makes it cover the screen.
-    if (const QScreen *onScreen = screen())
+    if (onScreen)
         setGeometry(onScreen->geometry());
     showFullScreen();
+    if (zoomed && onScreen)
+        takeNewRatio(onScreen->geometry());
 }
 
 void MainWindow::toggleFullScreen()
@@ -295,6 +349,9 @@ void MainWindow::toggleFullScreen()
         return;
     }
     showNormal();
+    const double before = devicePixelRatioF();
+    if (m_normalFactor > 0)
+        ScreenZoom::setFactor(m_normalFactor);
     setFixedSize(ClientSize);
     // The client area where it was, the frame around it; a window that started in full
     // screen has no place of its own yet and stands centred on the screen's free area, which
@@ -305,7 +362,93 @@ void MainWindow::toggleFullScreen()
         const QSize spare = (available.size() - ClientSize).expandedTo(QSize(0, 0));
         normal.moveTopLeft(available.topLeft() + QPoint(spare.width() / 2, spare.height() / 2));
     }
-    setGeometry(normal);
+    if (devicePixelRatioF() != before)
+        takeNewRatio(normal);
+    else
+        setGeometry(normal);
+}
+
+void MainWindow::stepZoom(int steps)
+{
+    // Back to the desktop's own scale, as a browser's Ctrl+0 goes back to 100 %.
+    double wanted = screen() ? ScreenZoom::desktopScale(*screen()) : ZoomRange::Smallest;
+    if (steps != 0) {
+        // From a zoom between the steps (a desktop's scale of 1.2, say) the first step goes
+        // to the next one in that direction.
+        const double at = devicePixelRatioF() / ZoomRange::Step;
+        const double from = steps > 0 ? std::floor(at + 1e-6) : std::ceil(at - 1e-6);
+        wanted =
+            std::clamp((from + steps) * ZoomRange::Step, ZoomRange::Smallest, ZoomRange::Largest);
+    }
+    setZoom(wanted);
+}
+
+void MainWindow::setZoom(double whole)
+{
+    QScreen *onScreen = screen();
+    if (!onScreen)
+        return;
+    const double now = devicePixelRatioF();
+    const QRect screenArea = onScreen->geometry();
+    const QSizeF available = isFullScreen() ? QSizeF(screenArea.size()) * now
+                                            : QSizeF(ScreenZoom::availableDevicePixels(*onScreen));
+    whole = ScreenZoom::choose(whole, false, now, available, ClientSize).zoom;
+    if (std::abs(whole - now) < 1e-9)
+        return;
+    // Qt maps a screen's device pixels to its own units about the screen's top-left corner,
+    // which both share.
+    const QPointF origin = screenArea.topLeft();
+    const auto toDevice = [origin](QPoint point, double ratio) {
+        return origin + (QPointF(point) - origin) * ratio;
+    };
+    const QRect client = geometry(), frame = frameGeometry();
+    const QPointF corner = toDevice(client.topLeft(), now);
+    const QPointF frameBefore = (client.topLeft() - frame.topLeft()) * now;
+    const QPointF frameAfter = (frame.bottomRight() - client.bottomRight()) * now;
+
+    ScreenZoom::setFactor(whole / ScreenZoom::desktopScale(*onScreen));
+    if (isFullScreen()) {
+        takeNewRatio(onScreen->geometry());
+        return;
+    }
+    const double ratio = devicePixelRatioF();
+    // The frame within the available area, in device pixels, moved only as far as it must.
+    const QRectF area(toDevice(onScreen->availableGeometry().topLeft(), ratio),
+                      QSizeF(ScreenZoom::availableDevicePixels(*onScreen)));
+    QRectF framed(corner - frameBefore,
+                  QSizeF(ClientSize) * ratio +
+                      QSizeF(frameBefore.x() + frameAfter.x(), frameBefore.y() + frameAfter.y()));
+    framed.moveRight(std::min(framed.right(), area.right()));
+    framed.moveBottom(std::min(framed.bottom(), area.bottom()));
+    framed.moveLeft(std::max(framed.left(), area.left()));
+    framed.moveTop(std::max(framed.top(), area.top()));
+    const QPointF topLeft = origin + (framed.topLeft() + frameBefore - origin) / ratio;
+    takeNewRatio(QRect(topLeft.toPoint(), ClientSize));
+}
+
+void MainWindow::takeNewRatio(const QRect &geometry)
+{
+    // Qt sends the window manager the window's least and greatest size in device pixels
+    // only when they change, so a fixed size is given again at the new ratio.
+    const bool fixed = minimumSize() == maximumSize();
+    if (fixed) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    // Through the window itself: the widget's size in Qt's units may be what it was, and the
+    // widget would then not pass it on.
+    if (QWindow *window = windowHandle())
+        window->setGeometry(geometry);
+    else
+        setGeometry(geometry);
+    if (fixed)
+        setFixedSize(geometry.size());
+    if (backingStore())
+        backingStore()->resize(geometry.size());
+    // The picture at once, rather than at a paint that a platform may not send to a window
+    // whose size in its own units stayed.
+    m_canvas->setDevicePixelRatio(devicePixelRatioF());
+    update();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -67,10 +67,18 @@ public:
     void setSoundOn(bool on);
     bool isSoundOn() const { return m_soundOn; }
 
-    // Full screen on the window's screen, the picture centred on the window's grey at the
-    // zoom the window has; F11 toggles.
-    void showFullScreenCentred();
+    // Full screen on the window's screen at the largest zoom that fits it (or at the zoom the
+    // window has), the picture centred on the window's grey; F11 toggles, and back from it
+    // the window has its place, size and zoom from before.
+    void showFullScreenCentred(bool largestZoom = true);
     void toggleFullScreen();
+
+    // The window's whole zoom on its screen, the desktop's scaling included: a quarter step
+    // up or down (Ctrl+Plus, Ctrl+Minus) from 1 to 4, or the desktop's own scale (Ctrl+0). A zoom
+    // too large for the screen is lowered to the largest that fits; the window keeps its top-left
+    // corner where it can.
+    void stepZoom(int steps);
+    void setZoom(double whole);
 
 protected:
     bool event(QEvent *event) override;
@@ -88,6 +96,10 @@ private:
     void runReflection();
     void placeContent();
     void wireExplorer(PictureExport &exporter);
+    void wireZoom(PictureExport &exporter);
+    // After Qt's factor changed: the window takes its size in device pixels at the new ratio
+    // and everything on it is drawn again.
+    void takeNewRatio(const QRect &geometry);
 
     void selectOption(Option option) override;
     void hideThicknessPicture() override;
@@ -97,6 +109,8 @@ private:
     CanvasWidget *m_canvas = nullptr;
     // The window's client area before full screen, given back when it ends.
     QRect m_normalGeometry;
+    // The zoom's factor before full screen, on top of the desktop's; 0 while there is none.
+    double m_normalFactor = 0;
 
     QLineEdit *nRelativeRngth = nullptr;
     QScrollBar *HScroll1 = nullptr;

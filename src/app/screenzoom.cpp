@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLibraryInfo>
@@ -19,6 +20,7 @@
 #include <QPluginLoader>
 #include <QRect>
 #include <QScreen>
+#include <QtGui/private/qhighdpiscaling_p.h>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <algorithm>
@@ -39,23 +41,9 @@ namespace ScreenZoom {
 
 namespace {
 
-// Set for a second start whose zoom is in QT_SCALE_FACTOR alone, so that it takes it. It
-// holds the process's id, which the start keeps: one set outside means nothing.
-const char *const FittedMarker = "QUORVANE_ZOOM_FITTED";
-
-bool startedAgainHere()
-{
-    return qgetenv(FittedMarker) == QByteArray::number(qint64(::getpid()));
-}
-
 // The scale factors Qt is given from outside that the window can be shown at.
 constexpr double LeastFactor = 0.5;
 constexpr double GreatestFactor = 16;
-
-// What a menu's launch gave the program to tell the desktop that the window is there; Qt
-// takes it out of the environment once it has read it, so a second start needs it back.
-const char *const LaunchIds[] = {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"};
-QByteArray launchIds[std::size(LaunchIds)];
 
 double currentFactor()
 {
@@ -172,6 +160,31 @@ QSize availableDevicePixels(const QScreen &screen, double factor)
     return area.size();
 }
 
+// What each screen had from Qt before the program set a zoom of its own: its device pixel
+// ratio and Qt's factor for it, QT_SCALE_FACTOR's times the screen's share.
+struct AtStart {
+    double ratio = 1;
+    double qtFactor = 1;
+};
+
+double startFactor()
+{
+    static const double factor = currentFactor();
+    return factor;
+}
+
+AtStart startOf(const QScreen &screen)
+{
+    static const QHash<const QScreen *, AtStart> screens = [] {
+        QHash<const QScreen *, AtStart> found;
+        for (const QScreen *each : QGuiApplication::screens())
+            found.insert(each, {each->devicePixelRatio(), QHighDpiScaling::factor(each)});
+        return found;
+    }();
+    // A screen that came later is taken as it is.
+    return screens.value(&screen, {screen.devicePixelRatio(), QHighDpiScaling::factor(&screen)});
+}
+
 } // namespace
 
 Choice choose(std::optional<double> asked, bool fullScreen, double current, QSizeF available,
@@ -264,8 +277,6 @@ int prepareDisplay(const CommandLine &line)
 
 void prepareZoom(const CommandLine &line)
 {
-    for (std::size_t i = 0; i < std::size(LaunchIds); ++i)
-        launchIds[i] = qgetenv(LaunchIds[i]);
     // A factor of 0, below zero, not a number or out of all measure leaves no window to use;
     // an empty one Qt takes as none.
     const QString factor = qEnvironmentVariable("QT_SCALE_FACTOR");
@@ -288,91 +299,56 @@ void prepareZoom(const CommandLine &line)
             break;
         }
     }
-    if (line.zoom && !startedAgainHere())
+    if (line.zoom)
         qputenv("QT_SCALE_FACTOR", number(*line.zoom).toLatin1());
 }
 
-void fitToScreen(const CommandLine &line, char *const argv[], QSize window)
+QSize availableDevicePixels(const QScreen &screen)
 {
-    // A start that could not be told its zoom on its line takes the one it was given.
-    const bool givenItsZoom = startedAgainHere();
-    qunsetenv(FittedMarker);
-    if (givenItsZoom)
-        return;
-    const QScreen *screen = QGuiApplication::primaryScreen();
+    return availableDevicePixels(screen, screen.devicePixelRatio());
+}
+
+double desktopScale(const QScreen &screen)
+{
+    return startOf(screen).ratio / startFactor();
+}
+
+void setFactor(double factor)
+{
+    // Each screen keeps its own share: what the desktop and the platform give it, over which
+    // Qt's factor from QT_SCALE_FACTOR stands unchanged.
+    const double global = startFactor();
+    for (QScreen *screen : QGuiApplication::screens())
+        QHighDpiScaling::setScreenFactor(screen,
+                                         factor * startOf(*screen).qtFactor / global / global);
+}
+
+void fitToScreen(const CommandLine &line, QSize window)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
     // The window's zoom is all that scales it: Qt's factor and whatever the desktop adds (a
     // screen scale factor, as KDE sets, or the platform's own ratio). The zoom asked for or
     // given by QT_SCALE_FACTOR stays a factor on top of the desktop's; what must fit is the
     // whole, in the screen's device pixels, and the zoom named in the line is the whole.
-    const double current = currentFactor();
     const double ratio = screen->devicePixelRatio();
-    const double desktop = ratio / current;
-    const bool desktopScales = std::abs(desktop - 1) > 1e-9;
+    const double desktop = desktopScale(*screen);
     const std::optional<double> asked =
         line.zoom ? std::optional<double>(*line.zoom * desktop) : std::nullopt;
     const QSizeF available(availableDevicePixels(*screen, ratio));
-    const Choice choice = choose(asked, line.fullscreen, ratio, available, window);
-    if (std::abs(choice.zoom - ratio) < 1e-9)
-        return;
-    const QString fitted = number(choice.zoom);
-    const QString factor = number(choice.zoom / desktop);
-    const QString lowered = ErrorLine::text(QStringLiteral("zoom %1 does not fit the screen's "
-                                                           "available area of %2 x %3 pixels")
-                                                .arg(number(asked.value_or(ratio)))
-                                                .arg(qRound(available.width()))
-                                                .arg(qRound(available.height())));
-    const auto cannot = [&](int error, bool sayLowered) {
-        std::fprintf(
-            stderr, "%s\n",
-            qPrintable(QStringLiteral("%1cannot start again at zoom %2 (%3): zoom %4 stays")
-                           .arg(sayLowered ? lowered + QStringLiteral(", and ")
-                                           : ErrorLine::text(QString()),
-                                fitted, QString::fromLocal8Bit(std::strerror(error)),
-                                number(ratio))));
-    };
-    if (::access("/proc/self/exe", X_OK) != 0) {
-        cannot(errno, choice.lowered);
-        return;
-    }
-    if (choice.lowered)
-        std::fprintf(stderr, "%s; zoom %s instead\n", qPrintable(lowered), qPrintable(fitted));
-
-    // The second start is told its zoom on its line, where it weighs it as any other: it
-    // starts again only to lower it further, so starts cannot follow each other for ever.
-    // Over a desktop's scaling Qt's factor may be no zoom of the line (0.875 of a scale of 2
-    // gives 1.75): that start takes its factor from the environment and is not fitted again.
-    const QByteArray zoom = "--zoom=" + factor.toLatin1();
-    std::vector<char *> again;
-    bool placed = desktopScales;
-    for (char *const *argument = argv; *argument; ++argument) {
-        if (!placed && std::strcmp(*argument, "--") == 0 && argument != argv) {
-            again.push_back(const_cast<char *>(zoom.constData()));
-            placed = true;
-        }
-        again.push_back(*argument);
-    }
-    if (!placed)
-        again.push_back(const_cast<char *>(zoom.constData()));
-    again.push_back(nullptr);
-    const QByteArray before = qgetenv("QT_SCALE_FACTOR");
-    qputenv("QT_SCALE_FACTOR", factor.toLatin1());
-    if (desktopScales)
-        qputenv(FittedMarker, QByteArray::number(qint64(::getpid())));
-    for (std::size_t i = 0; i < std::size(LaunchIds); ++i)
-        if (!launchIds[i].isEmpty())
-            qputenv(LaunchIds[i], launchIds[i]);
-    ::execv("/proc/self/exe", again.data());
-    const int error = errno;
-    for (const char *name : LaunchIds)
-        qunsetenv(name);
-    qunsetenv(FittedMarker);
-    if (before.isNull())
-        qunsetenv("QT_SCALE_FACTOR");
-    else
-        qputenv("QT_SCALE_FACTOR", before);
-    cannot(error, false);
+    // Full screen takes its own zoom when it is shown; the window's zoom is the one it comes
+    // back to.
+    const Choice choice = choose(asked, false, ratio, available, window);
+    if (choice.lowered && (asked || !line.fullscreen))
+        ErrorLine::print(QStringLiteral("zoom %1 does not fit the screen's available area of "
+                                        "%2 x %3 pixels; zoom %4 instead")
+                             .arg(number(asked.value_or(ratio)))
+                             .arg(qRound(available.width()))
+                             .arg(qRound(available.height()))
+                             .arg(number(choice.zoom)));
+    if (std::abs(choice.zoom - ratio) > 1e-9)
+        setFactor(choice.zoom / desktop);
 }
 
 } // namespace ScreenZoom

@@ -12,10 +12,12 @@
 
 struct CommandLine;
 
-// The window's zoom is Qt's scale factor, which Qt fixes when the application object is
-// made; the screen is known only after that. So a start whose zoom does not suit the
-// screen starts the program once more in its place with the zoom that suits it, where the
-// system lets it; otherwise the window keeps the zoom it has.
+class QScreen;
+
+// The window's zoom is Qt's scale factor. Qt takes it from QT_SCALE_FACTOR when it starts;
+// from then on the program sets it for every screen at once, on top of each screen's own
+// scale (the desktop's and the platform's), so that it follows the window from screen to
+// screen and can change while the program runs.
 namespace ScreenZoom {
 
 struct Choice {
@@ -37,12 +39,19 @@ Choice choose(std::optional<double> asked, bool fullScreen, double current, QSiz
 // status 2. A Wayland-only session gets Qt's Wayland platform. 0 when all is well.
 int prepareDisplay(const CommandLine &line);
 // Before the application object: scale factors in the environment that are not a sensible
-// positive number are ignored with one line; the zoom asked for becomes Qt's scale factor;
-// the launch's notification id is kept for a second start.
+// positive number are ignored with one line; the zoom asked for becomes Qt's scale factor.
 void prepareZoom(const CommandLine &line);
-// After it: where the zoom does not suit the primary screen, the program starts again in
-// its place with one that does, given as --zoom (and says so when the zoom had to be
-// lowered, or when it cannot start again).
-void fitToScreen(const CommandLine &line, char *const argv[], QSize window);
+// After it, before any window: a zoom too large for the primary screen is lowered to the
+// largest step that fits, with one line that says so.
+void fitToScreen(const CommandLine &line, QSize window);
+
+// A screen's available area in its device pixels at the zoom it has now.
+QSize availableDevicePixels(const QScreen &screen);
+// The scale the screen had from the desktop and the platform, without Qt's factor: the
+// window's whole zoom there is this times the factor.
+double desktopScale(const QScreen &screen);
+// The window's zoom on top of each screen's own scale, on every screen. Windows shown keep
+// their size in device pixels until they are given their geometry again.
+void setFactor(double factor);
 
 } // namespace ScreenZoom

@@ -1118,12 +1118,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<double>("zoom");
         QTest::newRow("plain") << QStringList{} << 1.0;
-        QTest::newRow("full screen, started again at its zoom")
+        QTest::newRow("full screen, at its zoom")
             << QStringList{QStringLiteral("--fullscreen")} << 1.75;
     }
 
     // Started from a menu, the program tells the desktop once that its window is there, so
-    // that the busy cursor goes: also when it starts itself again at a fitted zoom.
+    // that the busy cursor goes: also in full screen at a fitted zoom.
     void startupNotification()
     {
         QFETCH(QStringList, arguments);
@@ -1225,6 +1225,24 @@ private slots:
                                 .arg(before->geometry.x())
                                 .arg(before->geometry.y())));
         session.grabAndSave(QStringLiteral("5-back"));
+
+        // Ctrl+Minus: a step smaller, the frame's corner where it was; F11 there and back
+        // gives that zoom back.
+        const std::optional<XDisplay::TopLevel> big = shown();
+        QVERIFY(big);
+        const auto smaller = [&](const XDisplay::TopLevel &w) {
+            const QPoint by = w.frame.topLeft() - big->frame.topLeft();
+            return w.geometry.size() == ClientSize * 1.5 && screen.contains(w.frame) &&
+                   std::abs(by.x()) <= 2 && std::abs(by.y()) <= 2;
+        };
+        session.key(QStringLiteral("ctrl+minus"));
+        QVERIFY2(settled(smaller, "6-smaller"), "Ctrl+Minus did not zoom the window to 1.5");
+        session.key(QStringLiteral("F11"));
+        QVERIFY2(settled([&](const auto &w) { return w.geometry == screen; }, "7-fullscreen"),
+                 "F11 did not cover the screen");
+        session.key(QStringLiteral("F11"));
+        QVERIFY2(settled(smaller, "8-back"), "F11 did not give zoom 1.5 back");
+        session.grabAndSave(QStringLiteral("8-back"));
     }
 
     void zoomLoweredToFit_data()
