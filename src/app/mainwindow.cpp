@@ -31,6 +31,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -134,6 +135,15 @@ bool MainWindow::event(QEvent *event)
     // activation; a keyboard user should see where Start's focus is from the start.
     if (event->type() == QEvent::WindowActivate)
         setAttribute(Qt::WA_KeyboardFocusChange);
+    // On another screen the zoom may no longer fit: it is lowered to the largest that does,
+    // once the move is over and no run is on.
+    if (event->type() == QEvent::ScreenChangeInternal && isVisible())
+        QTimer::singleShot(0, this, [this] {
+            whenIdle([this] {
+                if (!isFullScreen())
+                    setZoom(devicePixelRatioF());
+            });
+        });
     return handled;
 }
 
