@@ -7,8 +7,12 @@
 
 #include <QPainter>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -90,6 +94,11 @@ void ImageCanvas::drawLine(float x1, float y1, float x2, float y2, StrokeColour 
         return;
     if (m_penWidth == 1 && y1 == y2 && fillHorizontalLine(x1, x2, y1, colour.resolved()))
         return;
+    // A stroke over pixels that all hold its colour already changes none of them: wiping
+    // an area that is still empty costs a look rather than a copy and a painting.
+    const QRect bounds = toDevice(strokeBounds(x1, y1, x2, y2, m_penWidth / 2 + 1));
+    if (holdsOnly(bounds, colour.resolved()))
+        return;
     aboutToPaintStroke(x1, y1, x2, y2);
     QPainter &p = painter();
     p.setPen(pen(colour));
@@ -128,6 +137,33 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
     return true;
 }
 
+bool ImageCanvas::holdsOnly(const QRect &deviceRect, QRgb colour) const
+{
+    const QRect rect = deviceRect.intersected(m_image.rect());
+    if (rect.isEmpty())
+        return false;
+    // An open painter writes straight into the image, so its pixels can be read meanwhile.
+    for (int row = rect.top(); row <= rect.bottom(); ++row) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
+        if (HorizontalFill::firstOther(pixels, rect.left(), rect.right(), colour) <= rect.right())
+            return false;
+    }
+    return true;
+}
+
+void ImageCanvas::makeWritable()
+{
+#ifdef MADV_POPULATE_WRITE
+    endPainting();
+    const auto page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    auto *bits = m_image.bits();
+    const auto first = reinterpret_cast<std::uintptr_t>(bits) & ~(page - 1);
+    const auto end = reinterpret_cast<std::uintptr_t>(bits) + std::uintptr_t(m_image.sizeInBytes());
+    // Older kernels do not know the advice; the faults then come as before.
+    madvise(reinterpret_cast<void *>(first), end - first, MADV_POPULATE_WRITE);
+#endif
+}
+
 // Writes only the part of the span that differs, so that squares left as they were are
 // never copied.
 void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
@@ -137,9 +173,24 @@ void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
     if (first > last)
         return;
     last = HorizontalFill::lastOther(pixels, first, last, colour);
+    auto *writable = reinterpret_cast<QRgb *>(m_image.scanLine(row));
+    // A long span, as when a whole sheet changes colour, is written run by run of the pixels
+    // that differ, each run handed on as changed: copying the squares it crosses to compare
+    // them afterwards would cost more than the writing, and fresh memory for the copies a
+    // page fault every 4 kB.
+    if (m_findingChanges && last - first >= LongSpan) {
+        while (first <= last) {
+            int end = first;
+            while (end < last && writable[end + 1] != colour)
+                ++end;
+            HorizontalFill::write(writable + first, end - first + 1, colour);
+            m_snapshots.changed(QRect(first, row, end - first + 1, 1));
+            first = HorizontalFill::firstOther(writable, end + 1, last, colour);
+        }
+        return;
+    }
     keepSnapshot(QRect(first, row, last - first + 1, 1));
-    HorizontalFill::write(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1,
-                          colour);
+    HorizontalFill::write(writable + first, last - first + 1, colour);
 }
 
 void ImageCanvas::aboutToPaint(const QRect &deviceRect)

@@ -66,6 +66,19 @@ void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
     }
 }
 
+void TileSnapshots::changed(const QRect &deviceRect)
+{
+    if (!m_changed.empty()) {
+        QRect &last = m_changed.back();
+        if (last.left() == deviceRect.left() && last.right() == deviceRect.right() &&
+            last.bottom() + 1 == deviceRect.top()) {
+            last.setBottom(deviceRect.bottom());
+            return;
+        }
+    }
+    m_changed.push_back(deviceRect);
+}
+
 // The device pixels of a saved tile that differ from the copy, as one rectangle.
 QRect TileSnapshots::changedInTile(const QImage &image, int tile) const
 {
@@ -130,5 +143,8 @@ QRegion TileSnapshots::takeChanged(const QImage &image)
     addBand();
     region += row;
     m_savedTiles.clear();
+    for (const QRect &rect : m_changed)
+        region += toLogical(rect, ratio);
+    m_changed.clear();
     return region;
 }

@@ -25,6 +25,9 @@ public:
 
     // Copies every square the device rectangle touches that has no copy yet.
     void keep(const QImage &image, const QRect &deviceRect);
+    // A device rectangle whose every pixel is known to have changed, found without a copy;
+    // a rectangle right below the last one given, as wide and as far left, joins it.
+    void changed(const QRect &deviceRect);
     // The pixels that differ from the copies, in logical pixels: a few small rectangles
     // around them. The copies go with it.
     QRegion takeChanged(const QImage &image);
@@ -37,4 +40,5 @@ private:
     std::vector<int> m_savedSlot;
     std::vector<int> m_savedTiles;
     std::vector<QRgb> m_saved;
+    std::vector<QRect> m_changed;
 };
