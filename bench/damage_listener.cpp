@@ -110,8 +110,8 @@ int main(int argc, char *argv[])
     const xcb_query_extension_reply_t *xtest = xcb_get_extension_data(connection, &xcb_test_id);
     if (!damage || !damage->present || !xtest || !xtest->present)
         fail("the X server has no DAMAGE or no XTEST");
-    std::free(xcb_damage_query_version_reply(
-        connection, xcb_damage_query_version(connection, 1, 1), nullptr));
+    std::free(xcb_damage_query_version_reply(connection, xcb_damage_query_version(connection, 1, 1),
+                                             nullptr));
     const int damageEvent = damage->first_event + XCB_DAMAGE_NOTIFY;
 
     const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
