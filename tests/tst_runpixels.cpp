@@ -126,6 +126,8 @@ void TestRunPixels::everyStepAndTheEnd_data()
     QTest::newRow("1x") << 1.0;
     QTest::newRow("1.5x") << 1.5;
     QTest::newRow("2x") << 2.0;
+    // A 3840 x 2160 screen's zoom: the wipes' right ends fall on pixel centres.
+    QTest::newRow("3.5x") << 3.5;
 }
 
 void TestRunPixels::everyStepAndTheEnd()

@@ -41,6 +41,9 @@ public:
     // The pixels whose colour changed since the last call, in logical pixels: a few small
     // rectangles around them rather than the strokes' bounds.
     QRegion takeChanged();
+    // Device pixels known to have changed since then without a comparison: what long fills
+    // wrote, as when the whole sheet changes colour.
+    qint64 filledSinceTaken() const { return m_snapshots.changedArea(); }
     // Whether changes are looked for at all; a picture drawn anew as a whole, which goes to
     // the screen entire, spares the copies.
     void setFindingChanges(bool finding) { m_findingChanges = finding; }

@@ -68,6 +68,7 @@ void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
 
 void TileSnapshots::changed(const QRect &deviceRect)
 {
+    m_changedArea += qint64(deviceRect.width()) * deviceRect.height();
     if (!m_changed.empty()) {
         QRect &last = m_changed.back();
         if (last.left() == deviceRect.left() && last.right() == deviceRect.right() &&
@@ -146,5 +147,6 @@ QRegion TileSnapshots::takeChanged(const QImage &image)
     for (const QRect &rect : m_changed)
         region += toLogical(rect, ratio);
     m_changed.clear();
+    m_changedArea = 0;
     return region;
 }

@@ -28,6 +28,8 @@ public:
     // A device rectangle whose every pixel is known to have changed, found without a copy;
     // a rectangle right below the last one given, as wide and as far left, joins it.
     void changed(const QRect &deviceRect);
+    // Device pixels given to changed() since the changes were last taken.
+    qint64 changedArea() const { return m_changedArea; }
     // The pixels that differ from the copies, in logical pixels: a few small rectangles
     // around them. The copies go with it.
     QRegion takeChanged(const QImage &image);
@@ -41,4 +43,5 @@ private:
     std::vector<int> m_savedTiles;
     std::vector<QRgb> m_saved;
     std::vector<QRect> m_changed;
+    qint64 m_changedArea = 0;
 };
