@@ -237,7 +237,6 @@ void MainWindow::pressStart()
 void MainWindow::runReflection()
 {
     m_journal->startRecording();
-    m_canvas->makeWritable();
     m_explorer->hide();
     AnnouncingLog log(m_curves, *this, isSoundOn() ? m_tone.get() : nullptr);
     ReflectionRun(*m_settings, *m_canvas, *m_question, *m_pacer, static_cast<RunEndView &>(*this),

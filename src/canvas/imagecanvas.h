@@ -48,13 +48,6 @@ public:
     // the screen entire, spares the copies.
     void setFindingChanges(bool finding) { m_findingChanges = finding; }
 
-    // Makes every page of the image writable at once, in one call to the kernel, rather than
-    // one fault at a time as strokes first reach them. Where the process has forked since
-    // the image was filled (a library starting a helper), its pages are shared until
-    // written, and a large picture's first strokes would take a fault for every row they
-    // cross: at 2800 x 2034 pixels, some 5500 of them at the start of a run.
-    void makeWritable();
-
 protected:
     void drawLine(float x1, float y1, float x2, float y2, StrokeColour colour) override;
     void drawCircle(float x, float y, float radius, StrokeColour colour) override;

@@ -36,6 +36,9 @@ TileSnapshots::TileSnapshots(QSize deviceSize)
     : m_tilesAcross((deviceSize.width() + Tile - 1) / Tile)
 {
     m_savedSlot.assign(std::size_t(m_tilesAcross) * ((deviceSize.height() + Tile - 1) / Tile), -1);
+    // Room for every square at once, left uninitialised: the system gives memory a page at a
+    // time as copies first reach it, where a growing vector would clear and move it.
+    m_saved = std::make_unique_for_overwrite<QRgb[]>(m_savedSlot.size() * Tile * Tile);
 }
 
 void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
@@ -54,10 +57,8 @@ void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
                 continue;
             slot = int(m_savedTiles.size());
             m_savedTiles.push_back(tile);
-            if (m_saved.size() < m_savedTiles.size() * Tile * Tile)
-                m_saved.resize(m_savedTiles.size() * Tile * Tile);
             const QRect area = QRect(tx * Tile, ty * Tile, Tile, Tile).intersected(bounds);
-            QRgb *copy = m_saved.data() + std::size_t(slot) * Tile * Tile;
+            QRgb *copy = m_saved.get() + std::size_t(slot) * Tile * Tile;
             const uchar *source = bits + std::ptrdiff_t(area.top()) * stride;
             for (int y = 0; y < area.height(); ++y, source += stride)
                 copyRow(copy + y * Tile, reinterpret_cast<const QRgb *>(source) + area.left(),
@@ -85,7 +86,7 @@ QRect TileSnapshots::changedInTile(const QImage &image, int tile) const
 {
     const QRect area = QRect(tile % m_tilesAcross * Tile, tile / m_tilesAcross * Tile, Tile, Tile)
                            .intersected(image.rect());
-    const QRgb *copy = m_saved.data() + std::size_t(m_savedSlot[std::size_t(tile)]) * Tile * Tile;
+    const QRgb *copy = m_saved.get() + std::size_t(m_savedSlot[std::size_t(tile)]) * Tile * Tile;
     const uchar *bits = image.constBits();
     const qsizetype stride = image.bytesPerLine();
     QRect changed;

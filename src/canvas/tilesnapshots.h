@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRegion>
 
+#include <memory>
 #include <vector>
 
 // Which pixels of an image changed, found by comparison. Before anything writes into a
@@ -41,7 +42,7 @@ private:
     // Per square, where its copy lies in m_saved, or -1.
     std::vector<int> m_savedSlot;
     std::vector<int> m_savedTiles;
-    std::vector<QRgb> m_saved;
+    std::unique_ptr<QRgb[]> m_saved;
     std::vector<QRect> m_changed;
     qint64 m_changedArea = 0;
 };

@@ -35,8 +35,6 @@ public:
     void paintOnLayer(const QRect &rect, const std::function<void(QPainter &)> &paint);
 
     void flush();
-    // Before a run: the image's pages made writable in one go (ImageCanvas::makeWritable).
-    void makeWritable() { m_canvas->makeWritable(); }
     const QImage &image() const { return m_canvas->image(); }
 
     // Draws the whole picture again at this device pixel ratio, if the image has another.
