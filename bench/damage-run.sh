@@ -38,6 +38,6 @@ for zoom in "${zooms[@]}"; do
   f() { awk -v key="$1" '{ for (i = 1; i < NF; ++i) if ($i == key) print $(i + 1) }' \
     /tmp/quorvane-damage-$$.txt | median; }
   echo "zoom $zoom median: run $(f run) ms, longest interval $(f longest) ms," \
-    "release to first $(f release-to-first) ms, last step to completion $(f last-gap) ms"
+    "release to first $(f release-to-first) ms, last step to completion $(f step-to-end) ms"
   rm -f /tmp/quorvane-damage-$$.txt
 done

@@ -8,8 +8,9 @@
 //
 // prints one line of figures in milliseconds: the updates counted, the first to the last,
 // the longest interval between two updates and which interval it was (1 is the first
-// after Start's release), Start's release to the first update, the last but one update to
-// the last, and that last update's own length. --list adds every update's start and length.
+// after Start's release), Start's release to the first update, the last step to the first
+// update of the run's end, the last but one update to the last, and that last update's own
+// length. --list adds every update's start and length.
 // An update is a burst of damage whose parts come less than 2 ms apart: Qt puts one repaint
 // on the screen as several images in a row. Damage inside Start's own rectangle is left out:
 // the button's face changes as it is released, apart from the run, and no stroke shows
@@ -35,6 +36,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr double BurstGapMs = 2;
+constexpr std::size_t Steps = 301;
 constexpr int StillForMs = 1500;
 constexpr int GiveUpAfterMs = 30000;
 // Start's rectangle in window units: left, top, width, height.
@@ -168,10 +170,14 @@ int main(int argc, char *argv[])
         }
     }
     const std::size_t n = updates.size();
+    // A run shows 301 steps, then its end, which a large zoom puts on the screen in a few
+    // updates: the 302nd update is the end's first, where there are that many.
+    const double stepToEnd =
+        n > Steps ? msBetween(updates[Steps - 1].first, updates[Steps].first) : -1;
     std::printf("updates %zu run %.1f longest %.1f at %zu/%zu release-to-first %.1f "
-                "last-gap %.1f last-length %.1f\n",
+                "step-to-end %.1f last-gap %.1f last-length %.1f\n",
                 n, msBetween(updates.front().first, updates.back().first), longest, longestAt,
-                n - 1, msBetween(released, updates.front().first),
+                n - 1, msBetween(released, updates.front().first), stepToEnd,
                 msBetween(updates[n - 2].first, updates[n - 1].first),
                 msBetween(updates.back().first, updates.back().last));
     if (list)
