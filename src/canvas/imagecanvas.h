@@ -21,8 +21,10 @@
 //
 // Four parts share the work. TileSnapshots finds the pixels a step changed, so that only
 // those reach the screen. HorizontalFill writes the sheet's one-pixel horizontal lines by
-// hand, only where a pixel differs, and RowFills lets a row filled again as it was be looked
-// at only where other strokes crossed it. Every other stroke goes through one QPainter,
+// hand, only where a pixel differs (a long span, as when the whole sheet changes colour, is
+// handed on as changed run by run, without copies), and RowFills lets a row filled again as
+// it was be looked at only where other strokes crossed it. A stroke over pixels that all hold
+// its colour already is left out. Every other stroke goes through one QPainter,
 // opened on the first stroke and kept until the changes are taken, the image is handed
 // out or painted over: opening one costs more than many strokes.
 class ImageCanvas : public Canvas

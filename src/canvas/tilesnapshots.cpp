@@ -67,7 +67,25 @@ void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
     }
 }
 
-void TileSnapshots::changed(const QRect &deviceRect)
+void TileSnapshots::changed(const QRect &deviceRow)
+{
+    // The parts in squares that have a copy are found by the comparison anyway: given here
+    // too, and put on the screen before it, they would go there twice.
+    const int firstTile = deviceRow.top() / Tile * m_tilesAcross;
+    int from = deviceRow.left();
+    for (int tx = deviceRow.left() / Tile; tx <= deviceRow.right() / Tile; ++tx) {
+        const int end = std::min(deviceRow.right(), tx * Tile + Tile - 1);
+        if (m_savedSlot[std::size_t(firstTile + tx)] >= 0) {
+            if (from < tx * Tile)
+                changedUncopied(QRect(from, deviceRow.top(), tx * Tile - from, 1));
+            from = end + 1;
+        }
+    }
+    if (from <= deviceRow.right())
+        changedUncopied(QRect(from, deviceRow.top(), deviceRow.right() - from + 1, 1));
+}
+
+void TileSnapshots::changedUncopied(const QRect &deviceRect)
 {
     m_changedArea += qint64(deviceRect.width()) * deviceRect.height();
     if (!m_changed.empty()) {

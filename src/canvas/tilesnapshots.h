@@ -26,9 +26,9 @@ public:
 
     // Copies every square the device rectangle touches that has no copy yet.
     void keep(const QImage &image, const QRect &deviceRect);
-    // A device rectangle whose every pixel is known to have changed, found without a copy;
-    // a rectangle right below the last one given, as wide and as far left, joins it.
-    void changed(const QRect &deviceRect);
+    // A run of one device row whose every pixel is known to have changed, found without a
+    // copy; a run right below the last one given, as wide and as far left, joins it.
+    void changed(const QRect &deviceRow);
     // Device pixels given to changed() since the changes were last taken.
     qint64 changedArea() const { return m_changedArea; }
     // The pixels that differ from the copies, in logical pixels: a few small rectangles
@@ -37,6 +37,7 @@ public:
 
 private:
     QRect changedInTile(const QImage &image, int tile) const;
+    void changedUncopied(const QRect &deviceRect);
 
     int m_tilesAcross = 0;
     // Per square, where its copy lies in m_saved, or -1.
