@@ -3,8 +3,9 @@
 
 // Speed and memory figures of a run, printed side by side. Runs on whatever platform
 // QT_QPA_PLATFORM names (offscreen by default; xcb under an X server). The figures that
-// depend on the screen's scale come from copies of this program started at scale 1 and 2,
-// which also give the time from process start to the first painted window.
+// depend on the screen's scale come from copies of this program started at scale 1, 2 and
+// 3.5 (the zoom that fills a 3840 x 2160 screen), which also give the time from process
+// start to the first painted window.
 
 #include "about.h"
 #include "app/fonts.h"
@@ -46,6 +47,7 @@ namespace {
 
 constexpr int Steps = 301;
 constexpr double DesignedPacedMs = 3010;
+constexpr std::array<double, 3> Scales = {1, 2, 3.5};
 
 // Start-up settings at slow-down 0, so that a run never waits.
 class Settings : public MemorySettingsStore
@@ -160,6 +162,13 @@ private:
     PainterCanvas m_canvas;
 };
 
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -268,6 +277,47 @@ WindowRun windowRun(const QString &slowDown)
     return measured([start] { start->click(); });
 }
 
+// Notes when each step is on the screen, then waits as the window does.
+class TimingPacer : public StepPacer
+{
+public:
+    explicit TimingPacer(CanvasWidget &canvas)
+        : m_canvas(canvas)
+        , m_pacer(canvas)
+    {}
+    void stepDone(double delayCount) override
+    {
+        m_canvas.flush();
+        shown.push_back(nowNs());
+        m_pacer.stepDone(delayCount);
+    }
+    std::vector<qint64> shown;
+
+private:
+    CanvasWidget &m_canvas;
+    WindowPacer m_pacer;
+};
+
+// The longest time from Start to the first step on the screen, from one step to the next,
+// or from the last to the completion on the screen, in a paced run at slow-down 1.
+double longestStepMs()
+{
+    MainWindow window;
+    auto owned = std::make_unique<TimingPacer>(*window.canvas());
+    TimingPacer &pacer = *owned;
+    window.setPacer(std::move(owned));
+    showExposed(window);
+    auto *start = window.findChild<QPushButton *>(QStringLiteral("cmdStart"));
+    std::vector<qint64> times{nowNs()};
+    start->click();
+    times.insert(times.end(), pacer.shown.begin(), pacer.shown.end());
+    times.push_back(nowNs());
+    qint64 longest = 0;
+    for (std::size_t i = 1; i < times.size(); ++i)
+        longest = std::max(longest, times[i] - times[i - 1]);
+    return longest / 1e6;
+}
+
 // The same through the plain window, at slow-down 0.
 WindowRun plainWindowRun()
 {
@@ -353,16 +403,13 @@ int windowFigures(QApplication &)
     const double nothing = medianRun(3, [] { return pacedSteps(false); }).cpuMs;
     const double redraw = redrawMs(qApp->devicePixelRatio() == 1 ? 2 : 1);
     const double zoomed = redrawMs(0, true);
-    std::printf("%f %f %f %f %f %f %f %f %f %f\n", changed.wallMs, whole.wallMs, paced.wallMs,
-                paced.cpuMs, changed.writtenMB, whole.writtenMB, oneLine, nothing, redraw, zoomed);
+    std::vector<double> longest;
+    for (int i = 0; i < 3; ++i)
+        longest.push_back(longestStepMs());
+    std::printf("%f %f %f %f %f %f %f %f %f %f %f\n", changed.wallMs, whole.wallMs, paced.wallMs,
+                paced.cpuMs, changed.writtenMB, whole.writtenMB, oneLine, nothing, redraw, zoomed,
+                median(longest));
     return 0;
-}
-
-qint64 nowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
 }
 
 // In a copy started as the program starts: when the window was first painted, then the
@@ -440,68 +487,76 @@ int main(int argc, char *argv[])
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::printf("platform %s\n\n", qPrintable(QGuiApplication::platformName()));
 
-    std::printf("%-58s %12s %12s\n", "", "scale 1", "scale 2");
-    double fast[2] = {};
-    double plain[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        fast[i] = runMs<ImageCanvas>(i + 1);
-        plain[i] = runMs<PainterCanvas>(i + 1);
-    }
-    std::printf("%-58s %9.1f ms %9.1f ms\n", "drawing a run into the image, changes found", fast[0],
-                fast[1]);
-    std::printf("%-58s %9.1f ms %9.1f ms\n", "the same, every stroke through QPainter, one a step",
-                plain[0], plain[1]);
-    std::printf("%-58s %9.0f %% %9.0f %%\n", "  QPainter over the canvas", 100 * plain[0] / fast[0],
-                100 * plain[1] / fast[1]);
-
-    std::vector<double> window[2];
-    for (int i = 0; i < 2; ++i)
-        window[i] = numbersFrom(QStringLiteral("--window"), QByteArray::number(i + 1), nullptr);
-    const auto row = [&](const char *what, int index, const char *unit) {
-        std::printf("%-58s %9.1f %s %9.1f %s\n", what, window[0][std::size_t(index)], unit,
-                    window[1][std::size_t(index)], unit);
+    constexpr std::size_t N = Scales.size();
+    const auto scaleText = [](std::size_t i) { return QByteArray::number(Scales[i]); };
+    std::printf("%-58s", "");
+    for (std::size_t i = 0; i < N; ++i)
+        std::printf(" %12s", ("scale " + scaleText(i)).constData());
+    std::printf("\n");
+    // One row: the figure at each scale, printed as the format says.
+    const auto line = [&](const char *what, const char *format, const auto &figure) {
+        std::printf("%-58s", what);
+        for (std::size_t i = 0; i < N; ++i)
+            std::printf(format, figure(i));
+        std::printf("\n");
     };
-    row("a run through the window at slow-down 0, changed pixels", 0, "ms");
-    row("  the same, QPainter and whole stroke rectangles", 1, "ms");
-    std::printf("%-58s %9.2f x %9.2f x\n", "  whole rectangles over changed pixels",
-                window[0][1] / window[0][0], window[1][1] / window[1][0]);
-    row("  written to the display connection, changed pixels", 4, "MB");
-    row("  written to the display connection, QPainter and rectangles", 5, "MB");
-    std::printf("%-58s %9.3f ms %9.3f ms\n", "  putting one step on the screen",
-                std::max(0.0, window[0][0] - fast[0]) / Steps,
-                std::max(0.0, window[1][0] - fast[1]) / Steps);
-    row("a paced run at slow-down 1, median of three, wall time", 2, "ms");
-    std::printf("%-58s %+9.2f %% %+9.2f %%\n", "  against 301 x 10 ms = 3010 ms",
-                100 * (window[0][2] / DesignedPacedMs - 1),
-                100 * (window[1][2] / DesignedPacedMs - 1));
-    row("  processor time of the process", 3, "ms");
+    std::array<double, N> fast{};
+    std::array<double, N> plain{};
+    for (std::size_t i = 0; i < N; ++i) {
+        fast[i] = runMs<ImageCanvas>(Scales[i]);
+        plain[i] = runMs<PainterCanvas>(Scales[i]);
+    }
+    line("drawing a run into the image, changes found", " %9.1f ms",
+         [&](std::size_t i) { return fast[i]; });
+    line("the same, every stroke through QPainter, one a step", " %9.1f ms",
+         [&](std::size_t i) { return plain[i]; });
+    line("  QPainter over the canvas", " %9.0f %%",
+         [&](std::size_t i) { return 100 * plain[i] / fast[i]; });
+
+    std::array<std::vector<double>, N> window;
+    for (std::size_t i = 0; i < N; ++i)
+        window[i] = numbersFrom(QStringLiteral("--window"), scaleText(i), nullptr);
+    const auto at = [&](std::size_t i, int index) { return window[i].at(std::size_t(index)); };
+    const auto row = [&](const char *what, int index, const char *format) {
+        line(what, format, [&](std::size_t i) { return at(i, index); });
+    };
+    row("a run through the window at slow-down 0, changed pixels", 0, " %9.1f ms");
+    row("  the same, QPainter and whole stroke rectangles", 1, " %9.1f ms");
+    line("  whole rectangles over changed pixels", " %9.2f x",
+         [&](std::size_t i) { return at(i, 1) / at(i, 0); });
+    row("  written to the display connection, changed pixels", 4, " %9.1f MB");
+    row("  written to the display connection, QPainter and rectangles", 5, " %9.1f MB");
+    line("  putting one step on the screen", " %9.3f ms",
+         [&](std::size_t i) { return std::max(0.0, at(i, 0) - fast[i]) / Steps; });
+    row("a paced run at slow-down 1, median of three, wall time", 2, " %9.1f ms");
+    line("  against 301 x 10 ms = 3010 ms", " %+9.2f %%",
+         [&](std::size_t i) { return 100 * (at(i, 2) / DesignedPacedMs - 1); });
+    row("  processor time of the process", 3, " %9.1f ms");
     const auto share = [&](const char *what, int index) {
-        std::printf("%-58s %9.1f %% %9.1f %%\n", what,
-                    100 * window[0][std::size_t(index)] / window[0][2],
-                    100 * window[1][std::size_t(index)] / window[1][2]);
+        line(what, " %9.1f %%", [&](std::size_t i) { return 100 * at(i, index) / at(i, 2); });
     };
     share("  processor time over wall time", 3);
-    row("301 paced steps moving one line, processor time", 6, "ms");
+    row("  longest step: Start, a step or the end to the next shown", 10, " %9.1f ms");
+    row("301 paced steps moving one line, processor time", 6, " %9.1f ms");
     share("  over the paced run's wall time", 6);
-    row("301 paced steps drawing nothing, processor time", 7, "ms");
+    row("301 paced steps drawing nothing, processor time", 7, " %9.1f ms");
     share("  over the paced run's wall time", 7);
-    row("two runs kept with No drawn again at the other scale", 8, "ms");
-    row("  the same after Ctrl+Plus (Ctrl+Minus at 2), window painted", 9, "ms");
+    row("two runs kept with No drawn again at another scale", 8, " %9.1f ms");
+    row("  the same after Ctrl+Plus (Ctrl+Minus from 2 up), painted", 9, " %9.1f ms");
 
-    std::vector<double> firstPaint[2];
-    std::vector<double> peak[2];
+    std::array<std::vector<double>, N> firstPaint;
+    std::array<std::vector<double>, N> peak;
     for (int repeat = 0; repeat < 5; ++repeat) {
-        for (int i = 0; i < 2; ++i) {
+        for (std::size_t i = 0; i < N; ++i) {
             qint64 startedAt = 0;
-            const auto numbers =
-                numbersFrom(QStringLiteral("--start"), QByteArray::number(i + 1), &startedAt);
+            const auto numbers = numbersFrom(QStringLiteral("--start"), scaleText(i), &startedAt);
             firstPaint[i].push_back((numbers.at(0) - double(startedAt)) / 1e6);
             peak[i].push_back(numbers.at(1));
         }
     }
-    std::printf("%-58s %9.1f ms %9.1f ms\n", "process start to the first painted window",
-                median(firstPaint[0]), median(firstPaint[1]));
-    std::printf("%-58s %9.1f MB %9.1f MB\n", "peak resident memory, start and one run",
-                median(peak[0]), median(peak[1]));
+    line("process start to the first painted window", " %9.1f ms",
+         [&](std::size_t i) { return median(firstPaint[i]); });
+    line("peak resident memory, start and one run", " %9.1f MB",
+         [&](std::size_t i) { return median(peak[i]); });
     return 0;
 }

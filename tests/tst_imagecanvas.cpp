@@ -111,6 +111,7 @@ void TestImageCanvas::horizontalLinesMatchQPainter_data()
     QTest::newRow("1.5x") << 1.5;
     QTest::newRow("1.75x") << 1.75;
     QTest::newRow("2x") << 2.0;
+    QTest::newRow("3.5x") << 3.5;
 }
 
 // Thin horizontal lines are written into the rows by hand; they must give exactly the
@@ -180,6 +181,7 @@ void TestImageCanvas::changedRegionCoversEveryStroke_data()
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1.5x") << 1.5;
     QTest::newRow("2x") << 2.0;
+    QTest::newRow("3.5x") << 3.5;
 }
 
 void TestImageCanvas::changedRegionCoversEveryStroke()

@@ -54,6 +54,16 @@ std::optional<Pixels> pixelsOf(double x1, double x2, double y, double ratio)
                   firstCentreAbove(ratio * left), lastCentreAtOrBelow(ratio * right)};
 }
 
+std::optional<Pixels> reachOf(double x1, double x2, double y, double ratio)
+{
+    if (!onFixedPointGrid(x1) || !onFixedPointGrid(x2) || !onFixedPointGrid(y) || ratio <= 1.0)
+        return std::nullopt;
+    const double left = std::min(x1, x2);
+    const double right = std::max(x1, x2);
+    return Pixels{firstCentreAbove(ratio * (y - 0.5)), lastCentreAtOrBelow(ratio * (y + 0.5)),
+                  firstCentreAbove(ratio * left) - 1, lastCentreAtOrBelow(ratio * right) + 1};
+}
+
 // A fixed-length chunk at a time, which the compiler turns into vector instructions.
 int firstOther(const QRgb *row, int from, int to, QRgb colour)
 {

@@ -26,6 +26,9 @@ struct Pixels {
 // device pixel ratio; nothing where only QPainter itself can tell (an end off the 1/64
 // pixel grid, or exactly on a pixel centre at a ratio above 1).
 std::optional<Pixels> pixelsOf(double x1, double x2, double y, double ratio);
+// The pixels such a line may paint where pixelsOf() leaves it to QPainter because an end
+// falls on a pixel centre: its rows, and its columns with one more at each end.
+std::optional<Pixels> reachOf(double x1, double x2, double y, double ratio);
 
 // The first and the last pixel from `from` to `to` whose colour is not `colour`; the first
 // is to + 1 when there is none.

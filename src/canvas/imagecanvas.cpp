@@ -7,8 +7,11 @@
 
 #include <QPainter>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace {
 
@@ -29,9 +32,38 @@ QRect strokeBounds(double x1, double y1, double x2, double y2, int margin)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+struct Mapping {
+    void *address;
+    std::size_t bytes;
+};
+
+// The pixels in memory of their own that a child process does not share. Where the process
+// forks (a library starting a helper, as D-Bus does when it looks for a session bus), the
+// pages it shares with the child take a fault each on their next write: at 2800 x 2034
+// pixels the first strokes of a run took some 5500 of them, a tenth of a second.
+QImage unsharedImage(QSize deviceSize)
+{
+    const auto bytes = std::size_t(deviceSize.width()) * 4 * std::size_t(deviceSize.height());
+    void *address = bytes == 0 ? MAP_FAILED
+                               : mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (address == MAP_FAILED)
+        return QImage(deviceSize, QImage::Format_RGB32);
+    madvise(address, bytes, MADV_DONTFORK);
+    return QImage(
+        static_cast<uchar *>(address), deviceSize.width(), deviceSize.height(),
+        deviceSize.width() * 4, QImage::Format_RGB32,
+        [](void *info) {
+            const auto *mapping = static_cast<Mapping *>(info);
+            munmap(mapping->address, mapping->bytes);
+            delete mapping;
+        },
+        new Mapping{address, bytes});
+}
+
 QImage filledImage(QSize logicalSize, qreal devicePixelRatio)
 {
-    QImage image(logicalSize * devicePixelRatio, QImage::Format_RGB32);
+    QImage image = unsharedImage(logicalSize * devicePixelRatio);
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(StrokeColour::BackgroundGrey);
     return image;
@@ -90,6 +122,16 @@ void ImageCanvas::drawLine(float x1, float y1, float x2, float y2, StrokeColour 
         return;
     if (m_penWidth == 1 && y1 == y2 && fillHorizontalLine(x1, x2, y1, colour.resolved()))
         return;
+    // A stroke over pixels that all hold its colour already changes none of them: wiping
+    // an area that is still empty costs a look rather than a copy and a painting.
+    QRect bounds = toDevice(strokeBounds(x1, y1, x2, y2, m_penWidth / 2 + 1));
+    if (m_penWidth == 1 && y1 == y2) {
+        if (const auto reach = HorizontalFill::reachOf(x1, x2, y1, m_image.devicePixelRatio()))
+            bounds = QRect(QPoint(reach->firstColumn, reach->firstRow),
+                           QPoint(reach->lastColumn, reach->lastRow));
+    }
+    if (holdsOnly(bounds, colour.resolved()))
+        return;
     aboutToPaintStroke(x1, y1, x2, y2);
     QPainter &p = painter();
     p.setPen(pen(colour));
@@ -128,6 +170,20 @@ bool ImageCanvas::fillHorizontalLine(double x1, double x2, double y, QRgb colour
     return true;
 }
 
+bool ImageCanvas::holdsOnly(const QRect &deviceRect, QRgb colour) const
+{
+    const QRect rect = deviceRect.intersected(m_image.rect());
+    if (rect.isEmpty())
+        return false;
+    // An open painter writes straight into the image, so its pixels can be read meanwhile.
+    for (int row = rect.top(); row <= rect.bottom(); ++row) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(m_image.constScanLine(row));
+        if (HorizontalFill::firstOther(pixels, rect.left(), rect.right(), colour) <= rect.right())
+            return false;
+    }
+    return true;
+}
+
 // Writes only the part of the span that differs, so that squares left as they were are
 // never copied.
 void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
@@ -137,9 +193,24 @@ void ImageCanvas::fillSpan(int row, int first, int last, QRgb colour)
     if (first > last)
         return;
     last = HorizontalFill::lastOther(pixels, first, last, colour);
+    auto *writable = reinterpret_cast<QRgb *>(m_image.scanLine(row));
+    // A long span, as when a whole sheet changes colour, is written run by run of the pixels
+    // that differ, each run handed on as changed: copying the squares it crosses to compare
+    // them afterwards would cost more than the writing, and fresh memory for the copies a
+    // page fault every 4 kB.
+    if (m_findingChanges && last - first >= LongSpan) {
+        while (first <= last) {
+            int end = first;
+            while (end < last && writable[end + 1] != colour)
+                ++end;
+            HorizontalFill::write(writable + first, end - first + 1, colour);
+            m_snapshots.changed(QRect(first, row, end - first + 1, 1));
+            first = HorizontalFill::firstOther(writable, end + 1, last, colour);
+        }
+        return;
+    }
     keepSnapshot(QRect(first, row, last - first + 1, 1));
-    HorizontalFill::write(reinterpret_cast<QRgb *>(m_image.scanLine(row)) + first, last - first + 1,
-                          colour);
+    HorizontalFill::write(writable + first, last - first + 1, colour);
 }
 
 void ImageCanvas::aboutToPaint(const QRect &deviceRect)

@@ -21,8 +21,10 @@
 //
 // Four parts share the work. TileSnapshots finds the pixels a step changed, so that only
 // those reach the screen. HorizontalFill writes the sheet's one-pixel horizontal lines by
-// hand, only where a pixel differs, and RowFills lets a row filled again as it was be looked
-// at only where other strokes crossed it. Every other stroke goes through one QPainter,
+// hand, only where a pixel differs (a long span, as when the whole sheet changes colour, is
+// handed on as changed run by run, without copies), and RowFills lets a row filled again as
+// it was be looked at only where other strokes crossed it. A stroke over pixels that all hold
+// its colour already is left out. Every other stroke goes through one QPainter,
 // opened on the first stroke and kept until the changes are taken, the image is handed
 // out or painted over: opening one costs more than many strokes.
 class ImageCanvas : public Canvas
@@ -41,6 +43,9 @@ public:
     // The pixels whose colour changed since the last call, in logical pixels: a few small
     // rectangles around them rather than the strokes' bounds.
     QRegion takeChanged();
+    // Device pixels known to have changed since then without a comparison: what long fills
+    // wrote, as when the whole sheet changes colour.
+    qint64 filledSinceTaken() const { return m_snapshots.changedArea(); }
     // Whether changes are looked for at all; a picture drawn anew as a whole, which goes to
     // the screen entire, spares the copies.
     void setFindingChanges(bool finding) { m_findingChanges = finding; }
@@ -51,6 +56,9 @@ protected:
 
 private:
     bool fillHorizontalLine(double x1, double x2, double y, QRgb colour);
+    bool holdsOnly(const QRect &deviceRect, QRgb colour) const;
+    // Device pixels from which a fill's span is written without copies of its squares.
+    static constexpr int LongSpan = 4 * TileSnapshots::Tile;
     void fillSpan(int row, int first, int last, QRgb colour);
     // What a stroke through QPainter does before it paints the device rectangle.
     void aboutToPaint(const QRect &deviceRect);

@@ -36,6 +36,9 @@ TileSnapshots::TileSnapshots(QSize deviceSize)
     : m_tilesAcross((deviceSize.width() + Tile - 1) / Tile)
 {
     m_savedSlot.assign(std::size_t(m_tilesAcross) * ((deviceSize.height() + Tile - 1) / Tile), -1);
+    // Room for every square at once, left uninitialised: the system gives memory a page at a
+    // time as copies first reach it, where a growing vector would clear and move it.
+    m_saved = std::make_unique_for_overwrite<QRgb[]>(m_savedSlot.size() * Tile * Tile);
 }
 
 void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
@@ -54,10 +57,8 @@ void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
                 continue;
             slot = int(m_savedTiles.size());
             m_savedTiles.push_back(tile);
-            if (m_saved.size() < m_savedTiles.size() * Tile * Tile)
-                m_saved.resize(m_savedTiles.size() * Tile * Tile);
             const QRect area = QRect(tx * Tile, ty * Tile, Tile, Tile).intersected(bounds);
-            QRgb *copy = m_saved.data() + std::size_t(slot) * Tile * Tile;
+            QRgb *copy = m_saved.get() + std::size_t(slot) * Tile * Tile;
             const uchar *source = bits + std::ptrdiff_t(area.top()) * stride;
             for (int y = 0; y < area.height(); ++y, source += stride)
                 copyRow(copy + y * Tile, reinterpret_cast<const QRgb *>(source) + area.left(),
@@ -66,12 +67,44 @@ void TileSnapshots::keep(const QImage &image, const QRect &deviceRect)
     }
 }
 
+void TileSnapshots::changed(const QRect &deviceRow)
+{
+    // The parts in squares that have a copy are found by the comparison anyway: given here
+    // too, and put on the screen before it, they would go there twice.
+    const int firstTile = deviceRow.top() / Tile * m_tilesAcross;
+    int from = deviceRow.left();
+    for (int tx = deviceRow.left() / Tile; tx <= deviceRow.right() / Tile; ++tx) {
+        const int end = std::min(deviceRow.right(), tx * Tile + Tile - 1);
+        if (m_savedSlot[std::size_t(firstTile + tx)] >= 0) {
+            if (from < tx * Tile)
+                changedUncopied(QRect(from, deviceRow.top(), tx * Tile - from, 1));
+            from = end + 1;
+        }
+    }
+    if (from <= deviceRow.right())
+        changedUncopied(QRect(from, deviceRow.top(), deviceRow.right() - from + 1, 1));
+}
+
+void TileSnapshots::changedUncopied(const QRect &deviceRect)
+{
+    m_changedArea += qint64(deviceRect.width()) * deviceRect.height();
+    if (!m_changed.empty()) {
+        QRect &last = m_changed.back();
+        if (last.left() == deviceRect.left() && last.right() == deviceRect.right() &&
+            last.bottom() + 1 == deviceRect.top()) {
+            last.setBottom(deviceRect.bottom());
+            return;
+        }
+    }
+    m_changed.push_back(deviceRect);
+}
+
 // The device pixels of a saved tile that differ from the copy, as one rectangle.
 QRect TileSnapshots::changedInTile(const QImage &image, int tile) const
 {
     const QRect area = QRect(tile % m_tilesAcross * Tile, tile / m_tilesAcross * Tile, Tile, Tile)
                            .intersected(image.rect());
-    const QRgb *copy = m_saved.data() + std::size_t(m_savedSlot[std::size_t(tile)]) * Tile * Tile;
+    const QRgb *copy = m_saved.get() + std::size_t(m_savedSlot[std::size_t(tile)]) * Tile * Tile;
     const uchar *bits = image.constBits();
     const qsizetype stride = image.bytesPerLine();
     QRect changed;
@@ -130,5 +163,9 @@ QRegion TileSnapshots::takeChanged(const QImage &image)
     addBand();
     region += row;
     m_savedTiles.clear();
+    for (const QRect &rect : m_changed)
+        region += toLogical(rect, ratio);
+    m_changed.clear();
+    m_changedArea = 0;
     return region;
 }

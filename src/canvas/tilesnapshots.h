@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRegion>
 
+#include <memory>
 #include <vector>
 
 // Which pixels of an image changed, found by comparison. Before anything writes into a
@@ -25,16 +26,24 @@ public:
 
     // Copies every square the device rectangle touches that has no copy yet.
     void keep(const QImage &image, const QRect &deviceRect);
+    // A run of one device row whose every pixel is known to have changed, found without a
+    // copy; a run right below the last one given, as wide and as far left, joins it.
+    void changed(const QRect &deviceRow);
+    // Device pixels given to changed() since the changes were last taken.
+    qint64 changedArea() const { return m_changedArea; }
     // The pixels that differ from the copies, in logical pixels: a few small rectangles
     // around them. The copies go with it.
     QRegion takeChanged(const QImage &image);
 
 private:
     QRect changedInTile(const QImage &image, int tile) const;
+    void changedUncopied(const QRect &deviceRect);
 
     int m_tilesAcross = 0;
     // Per square, where its copy lies in m_saved, or -1.
     std::vector<int> m_savedSlot;
     std::vector<int> m_savedTiles;
-    std::vector<QRgb> m_saved;
+    std::unique_ptr<QRgb[]> m_saved;
+    std::vector<QRect> m_changed;
+    qint64 m_changedArea = 0;
 };

@@ -48,6 +48,9 @@ protected:
 private:
     void scheduleFlush();
 
+    // Device pixels of a large fill that go to the screen together, half a megabyte.
+    static constexpr qint64 FlushedFillArea = 128 * 1024;
+
     // One drawing operation as it came, in window pixels. A painting on the layer is kept
     // as its own function, which draws for the device its painter has.
     struct Drawn {
