@@ -5,6 +5,11 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 CanvasWidget::CanvasWidget(QSize logicalSize, QWidget *parent)
     : QWidget(parent)
@@ -46,8 +51,8 @@ void CanvasWidget::drawLine(float x1, float y1, float x2, float y2, StrokeColour
     // A fill that changes a large area, as the sheet's last one does at a large zoom, goes
     // to the screen in bands as it is drawn: put there at once it would keep the screen
     // still for the 15 ms or more that 5 MB take to reach the X server.
-    if (m_canvas->filledSinceTaken() >= FlushedFillArea)
-        flush();
+    if (m_canvas->filledSinceTaken() >= FlushedFillArea && y1 == y2)
+        flushBand(y1);
     else
         scheduleFlush();
 }
@@ -112,7 +117,27 @@ void CanvasWidget::scheduleFlush()
 void CanvasWidget::flush()
 {
     m_flushSoon.stop();
-    const QRegion changed = m_canvas->takeChanged();
+    const QRegion changed = m_canvas->takeChanged() + std::exchange(m_heldBack, QRegion());
+    if (!changed.isEmpty())
+        repaint(changed);
+}
+
+void CanvasWidget::flushBand(float y)
+{
+    m_flushSoon.stop();
+    QRegion changed = m_canvas->takeChanged() + std::exchange(m_heldBack, QRegion());
+    // Unless the ratio is whole, a one-pixel line's device rows end inside a window row,
+    // which the next band's line goes on filling: sent now, that row would go again with the
+    // next band. It waits for it.
+    const double ratio = m_canvas->image().devicePixelRatio();
+    const double pastLine = std::floor(ratio * (y + 0.5) + 0.5);
+    const int shared = int(std::floor(pastLine / ratio));
+    if (shared * ratio < pastLine) {
+        const QRegion below(QRect(0, shared, width(), std::max(0, height() - shared)));
+        m_heldBack = changed & below;
+        changed -= below;
+        scheduleFlush();
+    }
     if (!changed.isEmpty())
         repaint(changed);
 }

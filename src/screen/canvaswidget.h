@@ -48,6 +48,8 @@ protected:
 private:
     void scheduleFlush();
 
+    // A band of a large fill, whose last line lies at window row y, put on the screen.
+    void flushBand(float y);
     // Device pixels of a large fill that go to the screen together, half a megabyte.
     static constexpr qint64 FlushedFillArea = 128 * 1024;
 
@@ -78,4 +80,6 @@ private:
     std::vector<quint32> m_drawn;
     std::vector<LayerPainting> m_layerPaintings;
     QTimer m_flushSoon;
+    // Changes in a window row a band shares with the next, put on the screen with it.
+    QRegion m_heldBack;
 };
