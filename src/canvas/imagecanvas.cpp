@@ -120,18 +120,19 @@ void ImageCanvas::drawLine(float x1, float y1, float x2, float y2, StrokeColour 
 {
     if (!isFinite(x1, y1, x2, y2))
         return;
-    if (m_penWidth == 1 && y1 == y2 && fillHorizontalLine(x1, x2, y1, colour.resolved()))
-        return;
-    // A stroke over pixels that all hold its colour already changes none of them: wiping
-    // an area that is still empty costs a look rather than a copy and a painting.
-    QRect bounds = toDevice(strokeBounds(x1, y1, x2, y2, m_penWidth / 2 + 1));
     if (m_penWidth == 1 && y1 == y2) {
-        if (const auto reach = HorizontalFill::reachOf(x1, x2, y1, m_image.devicePixelRatio()))
-            bounds = QRect(QPoint(reach->firstColumn, reach->firstRow),
-                           QPoint(reach->lastColumn, reach->lastRow));
+        if (fillHorizontalLine(x1, x2, y1, colour.resolved()))
+            return;
+        // One the fill cannot take, as a wipe whose end falls on a pixel centre at some zooms:
+        // over pixels that all hold its colour already it changes none of them, and a look
+        // costs less than a copy and a painting of a still empty area.
+        const auto reach = HorizontalFill::reachOf(x1, x2, y1, m_image.devicePixelRatio());
+        const QRect bounds = reach ? QRect(QPoint(reach->firstColumn, reach->firstRow),
+                                           QPoint(reach->lastColumn, reach->lastRow))
+                                   : toDevice(strokeBounds(x1, y1, x2, y2, 1));
+        if (holdsOnly(bounds, colour.resolved()))
+            return;
     }
-    if (holdsOnly(bounds, colour.resolved()))
-        return;
     aboutToPaintStroke(x1, y1, x2, y2);
     QPainter &p = painter();
     p.setPen(pen(colour));

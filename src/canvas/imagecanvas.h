@@ -23,8 +23,9 @@
 // those reach the screen. HorizontalFill writes the sheet's one-pixel horizontal lines by
 // hand, only where a pixel differs (a long span, as when the whole sheet changes colour, is
 // handed on as changed run by run, without copies), and RowFills lets a row filled again as
-// it was be looked at only where other strokes crossed it. A stroke over pixels that all hold
-// its colour already is left out. Every other stroke goes through one QPainter,
+// it was be looked at only where other strokes crossed it. A horizontal line the fill cannot
+// take, over pixels that all hold its colour already, is left out. Every other stroke goes
+// through one QPainter,
 // opened on the first stroke and kept until the changes are taken, the image is handed
 // out or painted over: opening one costs more than many strokes.
 class ImageCanvas : public Canvas
