@@ -4,12 +4,15 @@
 #include "recordingcanvas.h"
 
 #include "about.h"
+#include "access/accessiblecontrols.h"
 #include "app/classicstyle.h"
+#include "app/deletequestion.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/screenzoom.h"
 #include "app/thicknesspicture.h"
 #include "export/pictureexport.h"
+#include "input/inputjournal.h"
 #include "run/reflectionrun.h"
 #include "screen/canvasitem.h"
 #include "screen/canvaswidget.h"
@@ -21,6 +24,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -274,6 +278,8 @@ private slots:
     void secondRunAsksAndNoKeepsTheCurve();
     void inputDuringARunWaitsForItsEnd();
     void accessibleInputWaitsForItsTurn();
+    void questionInsideTheWindow_data();
+    void questionInsideTheWindow();
     void exitEndsTheProgram();
     void screenShowsTheImageAfterEveryStep_data();
     void screenShowsTheImageAfterEveryStep();
@@ -567,6 +573,94 @@ void TestMainWindow::accessibleInputWaitsForItsTurn()
     QTest::qWait(200);
     QVERIFY(!window.isRunning());
     QCOMPARE(answerer.questions(), 1);
+}
+
+// Where the window system places dialogs itself, the question is drawn in the middle of the
+// window, under its own uncut title. It answers the mouse, the keys and a screen reader as
+// a box of its own does; the rest of the window takes nothing meanwhile, nor afterwards.
+void TestMainWindow::questionInsideTheWindow_data()
+{
+    QTest::addColumn<QStringList>("input");
+    QTest::addColumn<bool>("no");
+    QTest::newRow("a click on No") << QStringList{"click No"} << true;
+    QTest::newRow("N") << QStringList{"key N"} << true;
+    QTest::newRow("Enter, the default") << QStringList{"key Enter"} << false;
+    QTest::newRow("Tab goes round the box")
+        << QStringList{"key Tab", "key Tab", "key Tab", "key Enter"} << true;
+    QTest::newRow("a screen reader's No") << QStringList{"reader No"} << true;
+    QTest::newRow("nothing outside acts")
+        << QStringList{"key Escape", "click outside", "reader outside", "key Enter"} << false;
+}
+
+void TestMainWindow::questionInsideTheWindow()
+{
+    QFETCH(QStringList, input);
+    QFETCH(bool, no);
+    QWidget window;
+    window.setFixedSize(400, 300);
+    auto *outside = new QPushButton(QStringLiteral("Outside"), &window);
+    outside->move(10, 10);
+    int outsideClicks = 0;
+    connect(outside, &QPushButton::clicked, &window, [&] { ++outsideClicks; });
+    InputJournal journal(&window);
+    installAccessibleControls(window, journal);
+    window.show();
+    outside->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    journal.startRecording();
+
+    QString placement;
+    bool leftOpen = false;
+    QTimer inputs;
+    connect(&inputs, &QTimer::timeout, &window, [&] {
+        auto *box = window.findChild<QMessageBox *>(QStringLiteral("deleteQuestion"));
+        auto *title = window.findChild<QLabel *>(QStringLiteral("questionTitle"));
+        if (!box || !box->isVisible())
+            return;
+        inputs.stop();
+        if (!title || box->window() != &window) {
+            placement = QStringLiteral("not a part of the window");
+            box->done(QMessageBox::Yes);
+            return;
+        }
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top != &window && top->isVisible())
+                placement += QStringLiteral("another window; ");
+        const QRect frame = box->parentWidget()->geometry();
+        if ((frame.topLeft() + frame.bottomRight() - QPoint(399, 299)).manhattanLength() > 2)
+            placement += QStringLiteral("off centre; ");
+        if (title->text() != QCoreApplication::applicationName() ||
+            title->width() < title->sizeHint().width())
+            placement += QStringLiteral("title wrong or cut; ");
+        for (const QString &step : input) {
+            const QString what = step.section(u' ', 1);
+            QWidget *target = what == QLatin1String("outside") ? static_cast<QWidget *>(outside)
+                                                               : box->button(QMessageBox::No);
+            if (step.startsWith(u"click"))
+                QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                                  target->mapTo(&window, target->rect().center()));
+            else if (step.startsWith(u"reader"))
+                accessibleAction(target, QAccessibleActionInterface::pressAction());
+            else
+                QTest::keyClick(window.windowHandle(), QKeySequence(what)[0].key());
+        }
+        QTimer::singleShot(1000, box, [&leftOpen, box] {
+            leftOpen = true;
+            box->done(QMessageBox::Yes);
+        });
+    });
+    inputs.start(10);
+    DeleteQuestion question(&window, &journal, DeleteQuestion::Placement::InsideWindow);
+    const bool answeredNo =
+        question.ask(QStringLiteral("Delete probability")) == YesNoQuestion::Answer::No;
+    journal.stopRecording();
+    QTest::qWait(50);
+    QCOMPARE(placement, QString());
+    QVERIFY(!leftOpen);
+    QCOMPARE(answeredNo, no);
+    QCOMPARE(outsideClicks, 0);
+    QCOMPARE(QApplication::focusWidget(), outside);
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("questionCover")));
 }
 
 // Whatever reaches the window while a run lasts, a click or a close request, is handled

@@ -37,11 +37,15 @@ InputJournal *journalOf(const QWidget *widget)
     return nullptr;
 }
 
-// A window under a modal box takes no input, from any path.
+// A window under a modal box takes no input, from any path; nor does one with the question
+// open inside it, but for the question itself.
 bool isBlocked(const QWidget *widget)
 {
     const QWidget *modal = QApplication::activeModalWidget();
-    return modal && modal != widget->window();
+    if (modal && modal != widget->window())
+        return true;
+    const InputJournal *journal = journalOf(widget);
+    return journal && journal->isQuestionInside() && !journal->belongsToQuestion(widget);
 }
 
 class AccessibleButton : public QAccessibleWidget
@@ -100,7 +104,7 @@ public:
             return;
         // An option's toggle chooses it, as a click does; a click is what runs its handler.
         InputJournal *journal = journalOf(target);
-        if (journal && journal->isHoldingInput()) {
+        if (journal && journal->isHoldingInput() && !journal->belongsToQuestion(target)) {
             journal->whenIdle([button = QPointer(target)] {
                 if (button)
                     button->click();

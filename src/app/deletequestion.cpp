@@ -4,16 +4,17 @@
 #include "deletequestion.h"
 
 #include "input/inputjournal.h"
+#include "questioncover.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFontMetrics>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QSpacerItem>
+#include <QPushButton>
+
+#include <memory>
 
 namespace {
 
@@ -36,43 +37,55 @@ protected:
 
 } // namespace
 
-DeleteQuestion::DeleteQuestion(QWidget *parent, InputJournal *journal)
+DeleteQuestion::Placement DeleteQuestion::placementHere()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+               ? Placement::InsideWindow
+               : Placement::OwnWindow;
+}
+
+DeleteQuestion::DeleteQuestion(QWidget *parent, InputJournal *journal, Placement placement)
     : m_parent(parent)
     , m_journal(journal)
+    , m_placement(placement)
 {}
 
 YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
 {
-    AnswerOnlyBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text,
-                      QMessageBox::Yes | QMessageBox::No, m_parent);
+    const QString title = QCoreApplication::applicationName();
+    std::unique_ptr<QuestionCover> cover;
+    if (m_placement == Placement::InsideWindow && m_parent)
+        cover = std::make_unique<QuestionCover>(m_parent, title);
+    AnswerOnlyBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No,
+                      m_parent);
     box.setObjectName(QStringLiteral("deleteQuestion"));
     box.setDefaultButton(QMessageBox::Yes);
-    box.setWindowModality(Qt::ApplicationModal);
-    // Transient for the window, so that every window manager centres it there; a title
-    // without maximise or close buttons, since only an answer ends it.
-    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     for (QAbstractButton *button : box.buttons())
         button->setIcon(QIcon());
-    // On Wayland Qt draws the title bar itself, the title centred between three buttons of
-    // some 90 pixels on the right and as much again on the left: a box as narrow as its
-    // text would cut the title short.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        QFont titleFont = box.font();
-        titleFont.setPixelSize(14);
-        const int wide = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 2 * 90;
-        if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-            grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
-                          grid->rowCount(), 0, 1, grid->columnCount());
+    if (cover) {
+        box.setWindowFlags(Qt::Widget);
+        // Placed by the cover's layout, not centred on the screen as a dialog is.
+        box.setAttribute(Qt::WA_Moved);
+    } else {
+        box.setWindowModality(Qt::ApplicationModal);
+        // Transient for the window, so that every window manager centres it there; a title
+        // without maximise or close buttons, since only an answer ends it.
+        box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     }
-    if (m_journal) {
-        // Keys on their way from the window system reach the journal while the window can
-        // still take them; once the box shows, the toolkit would drop them.
+    // Keys on their way from the window system reach the journal while the window can
+    // still take them; once the box shows, the toolkit would drop them.
+    if (m_journal)
         QCoreApplication::processEvents();
+    if (cover)
+        cover->showWith(&box);
+    else
         box.show();
+    box.defaultButton()->setFocus(Qt::OtherFocusReason);
+    if (m_journal) {
         QWidget *target = box.focusWidget() ? box.focusWidget() : &box;
         for (std::unique_ptr<QEvent> &key : m_journal->takeKeysOfThisRun())
             QCoreApplication::postEvent(target, key.release());
-        m_journal->setQuestion(&box);
+        m_journal->setQuestion(cover ? static_cast<QWidget *>(cover.get()) : &box);
     }
     const bool no = box.exec() == QMessageBox::No;
     if (m_journal)

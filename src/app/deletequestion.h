@@ -16,11 +16,18 @@ class QWidget;
 class DeleteQuestion : public YesNoQuestion
 {
 public:
-    DeleteQuestion(QWidget *parent, InputJournal *journal);
+    // A box of its own is centred on the window by the window manager. Where the window
+    // system places dialogs itself and gives each title bar buttons for minimising and
+    // maximising (Wayland), the box is drawn inside the window instead.
+    enum class Placement { OwnWindow, InsideWindow };
+    static Placement placementHere();
+
+    DeleteQuestion(QWidget *parent, InputJournal *journal, Placement placement = placementHere());
 
     Answer ask(const QString &text) override;
 
 private:
     QPointer<QWidget> m_parent;
     QPointer<InputJournal> m_journal;
+    Placement m_placement;
 };

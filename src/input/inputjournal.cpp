@@ -189,6 +189,18 @@ void InputJournal::setQuestion(QWidget *question)
     m_question = question;
 }
 
+bool InputJournal::isQuestionInside() const
+{
+    return m_question && m_question->isVisible() && m_question->window() == m_window;
+}
+
+bool InputJournal::belongsToQuestion(const QObject *object) const
+{
+    auto *widget = qobject_cast<const QWidget *>(object);
+    return widget && isQuestionInside() &&
+           (widget == m_question || m_question->isAncestorOf(widget));
+}
+
 // Input is taken where the toolkit hands it to a control, after it has found the control
 // under the pointer or with the focus, so that its own bookkeeping (which control a
 // release belongs to, what lies under the pointer) follows the input as it comes.
@@ -212,7 +224,8 @@ QObject *InputJournal::receiverAtReplay(const Entry &entry) const
 
 bool InputJournal::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!isHoldingInput() || !isUserInput(event) || !belongsToWindow(watched))
+    if (!isHoldingInput() || !isUserInput(event) || !belongsToWindow(watched) ||
+        belongsToQuestion(watched))
         return false;
     m_entries.push_back({watched, lastingCopy(event), {}});
     scheduleReplay();

@@ -51,8 +51,12 @@ public:
     // Drops what is still to come, as when the window has closed.
     void clear();
     // The run's question while it is shown, or null: keys sent to the window meanwhile go
-    // to it.
+    // to it. A question drawn inside the window takes its own input while the run lasts.
     void setQuestion(QWidget *question);
+    // Whether a question drawn inside the window is open, which shuts the rest of it.
+    bool isQuestionInside() const;
+    // Whether the object is such a question or one of its controls.
+    bool belongsToQuestion(const QObject *object) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
