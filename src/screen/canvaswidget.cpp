@@ -78,8 +78,11 @@ void CanvasWidget::setDevicePixelRatio(qreal ratio)
         return;
     auto canvas = std::make_unique<ImageCanvas>(m_logicalSize, ratio);
     canvas->setFindingChanges(false);
-    for (const quint32 index : m_drawn) {
-        const Drawn &drawn = m_different[index];
+    const std::vector<bool> hidden = hiddenLater();
+    for (std::size_t at = 0; at < m_drawn.size(); ++at) {
+        if (hidden[at])
+            continue;
+        const Drawn &drawn = m_different[m_drawn[at]];
         switch (drawn.kind) {
         case Drawn::Kind::PenWidth:
             canvas->setPenWidth(int(drawn.a));
@@ -102,6 +105,45 @@ void CanvasWidget::setDevicePixelRatio(qreal ratio)
     m_canvas = std::move(canvas);
     m_flushSoon.stop();
     update();
+}
+
+// A stroke that a later one of the same shape and pen width covers, in whatever colour,
+// leaves no pixel of its own at any ratio, since both set the same pixels and each sets
+// them to one colour whatever lay below. A run erases its sheet and dial by drawing every
+// stroke again in grey, and the next run draws the same shapes again, so most of what was
+// drawn need not be drawn again: without this the picture took longer to draw again with
+// every run kept.
+std::vector<bool> CanvasWidget::hiddenLater() const
+{
+    std::unordered_map<Drawn, quint32, DrawnHash> shapes;
+    std::vector<quint32> shapeOf(m_different.size());
+    for (std::size_t index = 0; index < m_different.size(); ++index) {
+        Drawn shape = m_different[index];
+        shape.colour = StrokeColour();
+        shapeOf[index] = shapes.try_emplace(shape, quint32(shapes.size())).first->second;
+    }
+    // Pen width in effect for each stroke, as a bit; widths past the last bit are never
+    // taken for covered.
+    constexpr int Widths = 31;
+    std::vector<quint32> penBit(m_drawn.size(), 0);
+    int width = 1;
+    for (std::size_t at = 0; at < m_drawn.size(); ++at) {
+        const Drawn &drawn = m_different[m_drawn[at]];
+        if (drawn.kind == Drawn::Kind::PenWidth)
+            width = int(drawn.a);
+        penBit[at] = width >= 0 && width < Widths ? 1u << width : 0;
+    }
+    std::vector<quint32> widthsSeen(shapes.size(), 0);
+    std::vector<bool> hidden(m_drawn.size(), false);
+    for (std::size_t at = m_drawn.size(); at-- > 0;) {
+        const Drawn &drawn = m_different[m_drawn[at]];
+        if (drawn.kind != Drawn::Kind::Line && drawn.kind != Drawn::Kind::Circle)
+            continue;
+        quint32 &seen = widthsSeen[shapeOf[m_drawn[at]]];
+        hidden[at] = (seen & penBit[at]) != 0;
+        seen |= penBit[at];
+    }
+    return hidden;
 }
 
 // Whatever was drawn reaches the screen by the next turn of the event loop at the latest,

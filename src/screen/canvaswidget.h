@@ -70,6 +70,8 @@ private:
         std::function<void(QPainter &)> paint;
     };
     void record(const Drawn &drawn);
+    // For each entry of m_drawn, whether a later stroke covers every pixel it set.
+    std::vector<bool> hiddenLater() const;
 
     QSize m_logicalSize;
     std::unique_ptr<ImageCanvas> m_canvas;
