@@ -36,6 +36,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 // The pitch of a plotted point: the curve's greatest probability, where the two arrows
@@ -56,12 +57,26 @@ public:
         : m_log(log)
         , m_window(window)
         , m_tone(tone)
-    {}
+    {
+        m_sayStart.setSingleShot(true);
+        QObject::connect(&m_sayStart, &QTimer::timeout, &m_window, [this] { sayStart(); });
+    }
 
+    // The start is said once the run's first step is on the screen: showing a notification
+    // asks the X server where the pointer is and waits for the answer, which kept that step
+    // off the screen for several milliseconds behind the click.
     void runBegins(bool curvesWiped) override
     {
         m_log.runBegins(curvesWiped);
-        CanvasAccessibility::announce(m_window, QStringLiteral("Run %1 started").arg(m_log.runs()));
+        m_started = QStringLiteral("Run %1 started").arg(m_log.runs());
+        m_sayStart.start(0);
+    }
+    // Says the start now if no event was served since, so that it comes before the end.
+    void sayStart()
+    {
+        m_sayStart.stop();
+        if (!m_started.isEmpty())
+            CanvasAccessibility::announce(m_window, std::exchange(m_started, QString()));
     }
     void pointPlotted(const PlottedPoint &point) override
     {
@@ -74,6 +89,8 @@ private:
     CurveLog &m_log;
     QWidget &m_window;
     Tone *m_tone;
+    QTimer m_sayStart;
+    QString m_started;
 };
 
 void describeSlowDown(QScrollBar &scrollBar)
@@ -287,6 +304,7 @@ void MainWindow::runReflection()
     ReflectionRun(*m_settings, *m_canvas, *m_question, *m_pacer, static_cast<RunEndView &>(*this),
                   log)
         .run();
+    log.sayStart();
     m_canvas->flush();
     if (isSoundOn())
         m_tone->stop();

@@ -47,6 +47,8 @@ void CanvasWidget::setPenWidth(int width)
 void CanvasWidget::drawLine(float x1, float y1, float x2, float y2, StrokeColour colour)
 {
     record({Drawn::Kind::Line, x1, y1, x2, y2, colour, -1});
+    if (y1 == y2 && std::isnan(m_fillTop))
+        m_fillTop = y1;
     m_canvas->line(x1, y1, x2, y2, colour);
     // A fill that changes a large area, as the sheet's last one does at a large zoom, goes
     // to the screen in bands as it is drawn: put there at once it would keep the screen
@@ -159,6 +161,7 @@ void CanvasWidget::scheduleFlush()
 void CanvasWidget::flush()
 {
     m_flushSoon.stop();
+    m_fillTop = std::numeric_limits<float>::quiet_NaN();
     const QRegion changed = m_canvas->takeChanged() + std::exchange(m_heldBack, QRegion());
     if (!changed.isEmpty())
         repaint(changed);
@@ -168,18 +171,21 @@ void CanvasWidget::flushBand(float y)
 {
     m_flushSoon.stop();
     QRegion changed = m_canvas->takeChanged() + std::exchange(m_heldBack, QRegion());
-    // Unless the ratio is whole, a one-pixel line's device rows end inside a window row,
-    // which the next band's line goes on filling: sent now, that row would go again with the
-    // next band. It waits for it.
+    // Only the band's own rows go now. What other strokes changed elsewhere, as the paths
+    // wiped before the fill and drawn again after it, goes once when they are done rather
+    // than once now and again then. Unless the ratio is whole, a one-pixel line's device
+    // rows end inside a window row, which the next band's line goes on filling: sent now,
+    // that row would go again with the next band. It waits for it too.
     const double ratio = m_canvas->image().devicePixelRatio();
     const double pastLine = std::floor(ratio * (y + 0.5) + 0.5);
     const int shared = int(std::floor(pastLine / ratio));
-    if (shared * ratio < pastLine) {
-        const QRegion below(QRect(0, shared, width(), std::max(0, height() - shared)));
-        m_heldBack = changed & below;
-        changed -= below;
+    const int top = std::max(0, int(std::floor(m_fillTop)) - 1);
+    m_fillTop = std::numeric_limits<float>::quiet_NaN();
+    const QRegion band(QRect(0, top, width(), std::max(0, shared - top)));
+    m_heldBack = changed - band;
+    changed &= band;
+    if (!m_heldBack.isEmpty())
         scheduleFlush();
-    }
     if (!changed.isEmpty())
         repaint(changed);
 }

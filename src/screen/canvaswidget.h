@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -82,6 +83,8 @@ private:
     std::vector<quint32> m_drawn;
     std::vector<LayerPainting> m_layerPaintings;
     QTimer m_flushSoon;
-    // Changes in a window row a band shares with the next, put on the screen with it.
+    // Changes outside a band's rows, put on the screen with the next band or after the fill.
     QRegion m_heldBack;
+    // The first horizontal line since the changes were last taken: a large fill's first row.
+    float m_fillTop = std::numeric_limits<float>::quiet_NaN();
 };
