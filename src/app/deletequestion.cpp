@@ -62,11 +62,7 @@ YesNoQuestion::Answer DeleteQuestion::ask(const QString &text)
     box.setDefaultButton(QMessageBox::Yes);
     for (QAbstractButton *button : box.buttons())
         button->setIcon(QIcon());
-    if (cover) {
-        box.setWindowFlags(Qt::Widget);
-        // Placed by the cover's layout, not centred on the screen as a dialog is.
-        box.setAttribute(Qt::WA_Moved);
-    } else {
+    if (!cover) {
         box.setWindowModality(Qt::ApplicationModal);
         // Transient for the window, so that every window manager centres it there; a title
         // without maximise or close buttons, since only an answer ends it.

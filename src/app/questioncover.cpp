@@ -52,6 +52,9 @@ QuestionCover::~QuestionCover()
 
 void QuestionCover::showWith(QWidget *box)
 {
+    box->setWindowFlags(Qt::Widget);
+    // Placed by the layout, not centred on the screen as a dialog is.
+    box->setAttribute(Qt::WA_Moved);
     m_frame->layout()->addWidget(box);
     show();
     box->show();

@@ -19,8 +19,8 @@ public:
     QuestionCover(QWidget *window, const QString &title);
     ~QuestionCover() override;
 
-    // Shows the box under the title, in its place at once; the box must be a plain child
-    // widget.
+    // Makes the box, a dialog, a part of the window and shows it under the title, in its
+    // place at once.
     void showWith(QWidget *box);
 
 protected:
